@@ -1,0 +1,60 @@
+#pragma once
+
+// The platform log. Screens and services write free-form lines here; several
+// of those lines are part of the product's behaviour, so tests read them back
+// through a captured sink, and real runs send them to stderr and a log file.
+//
+// Lines may be written from any thread.
+
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+namespace cw {
+
+class LogSink {
+public:
+    virtual ~LogSink() = default;
+    virtual void write(std::string const& line) = 0;
+};
+
+// Keeps every line; `take_new_lines` hands out those not yet taken.
+class CapturedLogSink final : public LogSink {
+public:
+    void write(std::string const& line) override;
+    std::vector<std::string> lines() const;
+    std::vector<std::string> take_new_lines();
+    bool contains(std::string const& line) const;
+
+private:
+    mutable std::mutex m_mutex;
+    std::vector<std::string> m_lines;
+    size_t m_taken { 0 };
+};
+
+// Writes each line to stderr and appends it to a file, with a timestamp.
+class StreamLogSink final : public LogSink {
+public:
+    explicit StreamLogSink(std::string file_path, bool echo_to_stderr = true);
+    ~StreamLogSink() override;
+    void write(std::string const& line) override;
+
+private:
+    std::mutex m_mutex;
+    std::FILE* m_file { nullptr };
+    bool m_echo;
+};
+
+class Log {
+public:
+    void add_sink(std::shared_ptr<LogSink>);
+    void line(std::string const& text);
+
+private:
+    std::mutex m_mutex;
+    std::vector<std::shared_ptr<LogSink>> m_sinks;
+};
+
+}
