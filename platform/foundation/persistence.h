@@ -34,6 +34,11 @@ public:
 // no data folder is wanted. `write_count` lets tests see that flushes happen.
 class MemoryPersistence final : public Persistence {
 public:
+    MemoryPersistence() = default;
+    explicit MemoryPersistence(std::map<std::string, Value> initial)
+        : m_values(std::move(initial))
+    {
+    }
     std::map<std::string, Value> load() override { return m_values; }
     bool write(ChangeSet const& changes) override;
 

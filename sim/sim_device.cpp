@@ -1,0 +1,85 @@
+#include "sim_device.h"
+
+#include "platform/linux/sqlite_persistence.h"
+#include "platform/ui/controls.h"
+#include "platform/ui/navigation_controller.h"
+
+namespace cw {
+
+SimDevice::SimDevice(RunLoop& loop, SimDeviceOptions options)
+    : m_loop(loop)
+    , m_platform(std::make_unique<sim::SimPlatform>())
+    , m_log(std::make_shared<CapturedLogSink>())
+{
+    ApplicationSetup setup;
+    setup.window_size = options.window_size;
+    setup.idiom = options.idiom;
+    setup.device_name = options.device_name;
+    std::unique_ptr<Persistence> persistence;
+    if (options.data_dir) {
+        setup.paths = Paths::resolve(options.data_dir);
+        setup.paths.ensure_folders();
+        persistence = std::make_unique<SqlitePersistence>(setup.paths.store_file(), [log = m_log](std::string const& line) { log->write(line); });
+    } else {
+        setup.paths = Paths { "/nonexistent-cuewright-data" };
+        persistence = std::make_unique<MemoryPersistence>(std::move(options.store));
+    }
+    m_app = std::make_unique<Application>(loop, std::move(persistence), setup, [this](AppContext& context) {
+        context.log.add_sink(m_log);
+        m_platform->install(context);
+    });
+}
+
+SimDevice::~SimDevice() = default;
+
+void SimDevice::launch()
+{
+    m_app->launch();
+    settle();
+}
+
+void SimDevice::settle()
+{
+    do {
+        m_platform->queue.drain();
+        m_loop.run_pending();
+    } while (!m_platform->queue.empty());
+}
+
+Screen* SimDevice::top() const
+{
+    return m_app->context().window.visible_screen();
+}
+
+View* SimDevice::find(std::string const& name) const
+{
+    auto* screen = top();
+    return screen ? screen->view().find(name) : nullptr;
+}
+
+bool SimDevice::tap(std::string const& name)
+{
+    auto* button = dynamic_cast<Button*>(find(name));
+    if (!button)
+        return false;
+    button->tap();
+    settle();
+    return true;
+}
+
+bool SimDevice::choose(std::string const& action_title)
+{
+    auto* current = alert();
+    if (!current || !current->choose(action_title))
+        return false;
+    settle();
+    return true;
+}
+
+bool SimDevice::type_into_alert(size_t field, std::string const& text)
+{
+    auto* current = alert();
+    return current && current->type_into(field, text);
+}
+
+}
