@@ -106,6 +106,11 @@ static void describe_into(std::ostringstream& out, Value const& value)
     }
 }
 
+std::ostream& operator<<(std::ostream& out, Value const& value)
+{
+    return out << describe(value);
+}
+
 std::string describe(Value const& value)
 {
     std::ostringstream out;

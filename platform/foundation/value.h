@@ -10,6 +10,7 @@
 // the store hands back can be changed freely without touching the store.
 
 #include <cstdint>
+#include <iosfwd>
 #include <map>
 #include <optional>
 #include <string>
@@ -89,5 +90,6 @@ private:
 // A short typed description, e.g. `list[string "a", integer 3]`, for logs and
 // test failure messages.
 std::string describe(Value const&);
+std::ostream& operator<<(std::ostream&, Value const&);
 
 }
