@@ -12,29 +12,26 @@ ViewController::ViewController(AppContext& context)
     title = "Scripts";
 }
 
+ViewController::~ViewController() = default;
+
 void ViewController::viewDidLoad()
 {
-    isRearrangeModeActive = false;
+    isInRearrangeMode = false;
     reloadStoredScripts();
     context().window.status_bar_light_content = true;
     rebuildLibraryListIfNeeded();
 
-    auto button = std::make_unique<Button>(Rect { { 0, context().window.size().height - 44 }, { context().window.size().width, 44 } });
-    button->name = "goBackButton";
-    button->title = "Tap to go back";
-    goBackButton = &view().add_subview(std::move(button));
-
     configureCollectionView();
-    reloadGrid();
+    reloadData();
     goBackButton->hidden = true;
 }
 
 void ViewController::viewDidAppear(bool animated)
 {
-    reloadGrid();
+    reloadData();
     Screen::viewDidAppear(animated);
     reloadStoredScripts();
-    reloadGrid();
+    reloadData();
     configureCollectionView();
 }
 
@@ -73,23 +70,13 @@ std::string ViewController::generateUniqueIDForScriptName(std::string const& nam
     return cw::generateUniqueIDForScriptName(name, context().loop.seconds_since_1970());
 }
 
-void ViewController::configureCollectionView()
-{
-    _collectionDataSource = context().defaults.list(keys::combinedDataSource);
-}
-
-void ViewController::reloadGrid()
-{
-    ++m_grid_reloads;
-}
-
 void ViewController::describe(Record& record) const
 {
-    List tiles;
-    for (auto const& item : _collectionDataSource)
-        tiles.push_back(Record { { "kind", is_folder_record(item) ? "folder" : "script" }, { "text", record_name(item) } });
-    record["tiles"] = std::move(tiles);
-    record["rearranging"] = isRearrangeModeActive;
+    record["isInRearrangeMode"] = isInRearrangeMode;
+    record["isInsideFolder"] = isInsideFolder;
+    if (selectedFolderName)
+        record["selectedFolderName"] = *selectedFolderName;
+    record["itemCount"] = static_cast<std::int64_t>(shown_items().size());
 }
 
 }

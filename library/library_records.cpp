@@ -3,6 +3,8 @@
 #include "library/store_keys.h"
 #include "platform/foundation/format.h"
 
+#include <algorithm>
+
 namespace cw {
 
 Record make_script_record(std::string const& name, std::string const& unique_id)
@@ -41,6 +43,50 @@ List folder_scripts(Value const& value)
 {
     auto const* field = value.field(records::scripts);
     return field && field->is_list() ? field->as_list() : List {};
+}
+
+std::string record_unique_id(Value const& value)
+{
+    auto const* field = value.field(records::uniqueID);
+    return field && field->is_string() ? field->as_string() : std::string {};
+}
+
+Value with_name(Value record, std::string const& name)
+{
+    if (record.is_record())
+        record.as_record()[records::name] = name;
+    return record;
+}
+
+Value with_scripts(Value record, List scripts)
+{
+    if (record.is_record())
+        record.as_record()[records::scripts] = std::move(scripts);
+    return record;
+}
+
+bool replace_first_equal(List& list, Value const& old, Value updated)
+{
+    auto it = std::find(list.begin(), list.end(), old);
+    if (it == list.end())
+        return false;
+    *it = std::move(updated);
+    return true;
+}
+
+void remove_all_equal(List& list, Value const& value)
+{
+    std::erase(list, value);
+}
+
+std::optional<size_t> find_record_named(List const& scripts, std::string const& name)
+{
+    for (size_t i = 0; i < scripts.size(); ++i) {
+        auto const* field = scripts[i].field(records::name);
+        if (field && field->is_string() && field->as_string() == name)
+            return i;
+    }
+    return std::nullopt;
 }
 
 std::optional<size_t> find_script_index(List const& titles, std::string const& name)

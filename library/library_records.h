@@ -20,6 +20,21 @@ std::string record_name(Value const&);
 // A folder record's `scripts`, or an empty list.
 List folder_scripts(Value const&);
 
+// A record's `uniqueID`, or an empty string.
+std::string record_unique_id(Value const&);
+
+// Changed copies of a record; the original is left as it was.
+Value with_name(Value record, std::string const& name);
+Value with_scripts(Value record, List scripts);
+
+// Record equality finds records in lists. The first element equal to `old`
+// becomes `updated`; answers false when no element is equal.
+bool replace_first_equal(List&, Value const& old, Value updated);
+// Removes every element equal to `value`.
+void remove_all_equal(List&, Value const& value);
+// The position of the first record in `scripts` named `name`.
+std::optional<size_t> find_record_named(List const& scripts, std::string const& name);
+
 // The script index: the first position among the titles equal to the name.
 std::optional<size_t> find_script_index(List const& titles, std::string const& name);
 

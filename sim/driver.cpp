@@ -90,9 +90,24 @@ double optional_number(nlohmann::json const& request, char const* field, double 
 }
 
 Driver::Driver()
-    : m_loop(std::make_unique<RunLoop>(RunLoop::Time::Virtual))
+    : m_own_loop(std::make_unique<RunLoop>(RunLoop::Time::Virtual))
+    , m_loop(m_own_loop.get())
 {
     register_core_commands(*this);
+    register_library_commands(*this);
+    register_input_commands(*this);
+    register_prompter_commands(*this);
+    register_settings_commands(*this);
+    register_voice_commands(*this);
+    register_home_commands(*this);
+    register_remote_commands(*this);
+}
+
+Driver::Driver(RunLoop& loop)
+    : Driver()
+{
+    m_loop = &loop;
+    m_own_loop.reset();
 }
 
 Driver::~Driver()
@@ -118,10 +133,21 @@ SimDevice& Driver::launch_device(std::string const& name, SimDeviceOptions optio
 {
     if (m_devices.contains(name))
         throw DriverError("device \"" + name + "\" is already running");
+    if (!options.air)
+        options.air = m_air;
     auto device = std::make_unique<SimDevice>(*m_loop, std::move(options));
     auto& ref = *device;
     m_devices.emplace(name, std::move(device));
     ref.launch();
+    return ref;
+}
+
+SimDevice& Driver::adopt_device(std::string const& name, std::unique_ptr<SimDevice> device)
+{
+    if (m_devices.contains(name))
+        throw DriverError("device \"" + name + "\" is already running");
+    auto& ref = *device;
+    m_devices.emplace(name, std::move(device));
     return ref;
 }
 

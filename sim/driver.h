@@ -35,7 +35,11 @@ public:
     using Json = nlohmann::json;
     using Handler = std::function<Json(Driver&, Json const& request)>;
 
+    // A driver with its own virtual clock, for the headless driver and tests.
     Driver();
+    // A driver on a loop the caller runs, e.g. the live program's real-time
+    // loop; its device comes in through `adopt_device`.
+    explicit Driver(RunLoop&);
     ~Driver();
 
     // Answers one request line.
@@ -49,17 +53,29 @@ public:
     // was not launched.
     SimDevice& device(Json const& request);
     SimDevice& launch_device(std::string const& name, SimDeviceOptions);
+    // Takes over a device the caller built and launched.
+    SimDevice& adopt_device(std::string const& name, std::unique_ptr<SimDevice>);
     std::map<std::string, std::unique_ptr<SimDevice>>& devices() { return m_devices; }
     void settle_all();
 
 private:
-    std::unique_ptr<RunLoop> m_loop;
+    std::unique_ptr<RunLoop> m_own_loop;
+    RunLoop* m_loop { nullptr };
     std::map<std::string, std::unique_ptr<SimDevice>> m_devices;
     std::map<std::string, Handler> m_commands;
+    // Every device this driver launches is in range of the others.
+    std::shared_ptr<sim::SimPeerAir> m_air { sim::make_peer_air() };
 };
 
 // Each area registers its commands in its own file.
 void register_core_commands(Driver&);
+void register_library_commands(Driver&);
+void register_input_commands(Driver&);
+void register_prompter_commands(Driver&);
+void register_settings_commands(Driver&);
+void register_voice_commands(Driver&);
+void register_home_commands(Driver&);
+void register_remote_commands(Driver&);
 
 // Small readers for request fields.
 std::string required_string(nlohmann::json const&, char const* field);

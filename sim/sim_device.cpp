@@ -11,6 +11,7 @@ SimDevice::SimDevice(RunLoop& loop, SimDeviceOptions options)
     , m_platform(std::make_unique<sim::SimPlatform>())
     , m_log(std::make_shared<CapturedLogSink>())
 {
+    m_platform->peers->join_air(options.air);
     ApplicationSetup setup;
     setup.window_size = options.window_size;
     setup.idiom = options.idiom;
@@ -28,6 +29,35 @@ SimDevice::SimDevice(RunLoop& loop, SimDeviceOptions options)
         context.log.add_sink(m_log);
         m_platform->install(context);
     });
+    m_touches = std::make_unique<TouchInput>(m_loop, [this] { return top(); });
+}
+
+SimDevice::SimDevice(RunLoop& loop, std::unique_ptr<Application> app, std::unique_ptr<sim::SimPlatform> platform, std::shared_ptr<CapturedLogSink> log)
+    : m_loop(loop)
+    , m_platform(std::move(platform))
+    , m_log(std::move(log))
+    , m_app(std::move(app))
+    , m_touches(std::make_unique<TouchInput>(m_loop, [this] { return top(); }))
+{
+    if (m_loop.real_time())
+        pump_platform_queue_each_turn();
+}
+
+// What the simulated services deliver "on the platform's queue" reaches the
+// application one turn later, as it would from a real platform thread.
+void SimDevice::pump_platform_queue_each_turn()
+{
+    m_platform_pump = m_loop.add_turn_end_hook([this] {
+        if (m_pump_posted || m_platform->queue.empty())
+            return;
+        m_pump_posted = true;
+        m_loop.post([this, alive = std::weak_ptr<int>(m_alive)] {
+            if (alive.expired())
+                return;
+            m_pump_posted = false;
+            m_platform->queue.drain();
+        });
+    });
 }
 
 SimDevice::~SimDevice() = default;
@@ -40,6 +70,10 @@ void SimDevice::launch()
 
 void SimDevice::settle()
 {
+    if (m_loop.real_time()) {
+        m_platform->queue.drain();
+        return;
+    }
     do {
         m_platform->queue.drain();
         m_loop.run_pending();

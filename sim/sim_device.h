@@ -16,6 +16,7 @@
 #include "platform/foundation/log.h"
 #include "platform/sim/sim_platform.h"
 #include "platform/ui/alert_controller.h"
+#include "sim/touch_input.h"
 
 #include <map>
 #include <memory>
@@ -32,11 +33,21 @@ struct SimDeviceOptions {
     Size window_size { 390, 844 };
     Idiom idiom { Idiom::Phone };
     std::string device_name { "Presenter's device" };
+    // The peer-to-peer air shared with other devices; none gives the
+    // device an air of its own.
+    std::shared_ptr<sim::SimPeerAir> air;
 };
 
 class SimDevice {
 public:
     explicit SimDevice(RunLoop&, SimDeviceOptions = {});
+    // A device around an application the caller built on other back ends:
+    // the live program builds its application on the real clock, the SQLite
+    // store and the log file, and hands it over here so that every driver
+    // command works on it as well. `platform` holds the simulated services
+    // the application still uses; `log` is a sink the application already
+    // writes to.
+    SimDevice(RunLoop&, std::unique_ptr<Application>, std::unique_ptr<sim::SimPlatform>, std::shared_ptr<CapturedLogSink> log);
     ~SimDevice();
 
     void launch();
@@ -49,7 +60,9 @@ public:
     CapturedLogSink& log() { return *m_log; }
 
     // Delivers everything waiting on the platform queue, then runs the main
-    // queue, until both are quiet.
+    // queue, until both are quiet. On a real-time loop, which runs by
+    // itself, it only delivers the platform queue: running the main queue
+    // from inside a turn would run other work in the middle of this one.
     void settle();
 
     Screen* top() const;
@@ -64,12 +77,20 @@ public:
     // Answers the top alert; false if there is no alert or no such action.
     bool choose(std::string const& action_title);
     bool type_into_alert(size_t field, std::string const& text);
+    // The finger on the top screen (touch_input.h).
+    TouchInput& touches() { return *m_touches; }
 
 private:
+    void pump_platform_queue_each_turn();
+
     RunLoop& m_loop;
     std::unique_ptr<sim::SimPlatform> m_platform;
     std::shared_ptr<CapturedLogSink> m_log;
     std::unique_ptr<Application> m_app;
+    std::unique_ptr<TouchInput> m_touches;
+    LoopHandle m_platform_pump;
+    bool m_pump_posted { false };
+    std::shared_ptr<int> m_alive { std::make_shared<int>(0) };
 };
 
 }

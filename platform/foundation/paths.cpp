@@ -84,12 +84,14 @@ bool move(std::string const& from, std::string const& to, std::string* error)
     return report(code, error);
 }
 
-std::optional<std::vector<std::string>> list(std::string const& folder)
+std::optional<std::vector<std::string>> list(std::string const& folder, std::string* error)
 {
     std::error_code code;
     fs::directory_iterator it(folder, code);
-    if (code)
+    if (code) {
+        report(code, error);
         return std::nullopt;
+    }
     std::vector<std::string> names;
     for (auto const& entry : it)
         names.push_back(entry.path().filename().string());

@@ -24,6 +24,8 @@ struct Paths {
 
     std::string documents() const { return root + "/Documents"; }
     std::string temporary() const { return root + "/tmp"; }
+    // The recorded takes. Made by the first kept take, never by listing.
+    std::string saved_videos() const { return documents() + "/SavedVideos"; }
     std::string store_file() const { return root + "/library.sqlite"; }
     std::string log_file() const { return root + "/cuewright.log"; }
 
@@ -42,7 +44,7 @@ bool copy(std::string const& from, std::string const& to, std::string* error = n
 bool move(std::string const& from, std::string const& to, std::string* error = nullptr);
 // Names (not paths) of the entries in a folder, sorted; none when the folder
 // cannot be read.
-std::optional<std::vector<std::string>> list(std::string const& folder);
+std::optional<std::vector<std::string>> list(std::string const& folder, std::string* error = nullptr);
 std::optional<std::string> read(std::string const& path);
 bool write(std::string const& path, std::string const& bytes, std::string* error = nullptr);
 std::optional<std::uintmax_t> size(std::string const& path);

@@ -80,6 +80,8 @@ public:
 
     // Seconds since the loop started.
     double now() const;
+    // A real loop follows the steady clock and runs by itself (`run`).
+    bool real_time() const { return m_time == Time::Real; }
     // Seconds since 1970-01-01 00:00 UTC. Virtual loops start at a fixed,
     // settable moment so that anything stamped with the time is repeatable.
     double seconds_since_1970() const;
@@ -92,6 +94,9 @@ public:
     // One painted frame from an external driver.
     void tick_display();
     std::uint64_t frames_fired() const { return m_frames_fired; }
+    // Whether anything listens to display refreshes, i.e. whether an
+    // external driver needs to tick at all.
+    bool has_display_links() const { return !m_links.empty(); }
 
     // Virtual time: run everything due up to now + seconds.
     void advance(double seconds);

@@ -58,6 +58,18 @@ bool AlertController::cancel()
     return choose(it->title);
 }
 
+static char const* keyboard_name(KeyboardType keyboard)
+{
+    switch (keyboard) {
+    case KeyboardType::Default: return "default";
+    case KeyboardType::AsciiCapable: return "asciiCapable";
+    case KeyboardType::NumberPad: return "numberPad";
+    case KeyboardType::EmailAddress: return "emailAddress";
+    case KeyboardType::Url: return "url";
+    }
+    return "default";
+}
+
 void AlertController::describe(Record& record) const
 {
     record["alertTitle"] = m_title;
@@ -71,7 +83,7 @@ void AlertController::describe(Record& record) const
     record["actions"] = std::move(actions);
     List fields;
     for (auto const& field : m_fields)
-        fields.push_back(Record { { "placeholder", field.placeholder }, { "text", field.text } });
+        fields.push_back(Record { { "placeholder", field.placeholder }, { "text", field.text }, { "keyboard", keyboard_name(field.keyboard) } });
     record["textFields"] = std::move(fields);
     if (popover_anchor) {
         Record anchor;

@@ -19,7 +19,7 @@ namespace cw {
 
 enum class AlertStyle { Alert, ActionSheet };
 enum class AlertActionStyle { Default, Cancel, Destructive };
-enum class KeyboardType { Default, NumberPad, EmailAddress, Url };
+enum class KeyboardType { Default, AsciiCapable, NumberPad, EmailAddress, Url };
 
 class AlertController;
 

@@ -25,7 +25,7 @@ namespace cw {
 class AppContext;
 class NavigationController;
 
-enum class ModalPresentationStyle { Automatic, FullScreen, Popover, FormSheet };
+enum class ModalPresentationStyle { Automatic, FullScreen, Popover, FormSheet, OverCurrentContext };
 
 class Screen {
 public:

@@ -7,6 +7,7 @@
 #include "platform/ui/geometry.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace cw {
@@ -29,6 +30,10 @@ public:
 
     std::string device_name { "Presenter's device" };
     bool status_bar_light_content { false };
+    // The on-screen keyboard's final frame in window coordinates while it is
+    // up; none while it is down. keyboard.h sets it before announcing a
+    // change, so observers read it as the change's details.
+    std::optional<Rect> keyboard_frame;
 
     void set_root(std::unique_ptr<Screen>);
     Screen* root() const { return m_root.get(); }
