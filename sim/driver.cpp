@@ -101,6 +101,7 @@ Driver::Driver()
     register_voice_commands(*this);
     register_home_commands(*this);
     register_remote_commands(*this);
+    register_videos_commands(*this);
 }
 
 Driver::Driver(RunLoop& loop)

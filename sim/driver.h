@@ -76,6 +76,7 @@ void register_settings_commands(Driver&);
 void register_voice_commands(Driver&);
 void register_home_commands(Driver&);
 void register_remote_commands(Driver&);
+void register_videos_commands(Driver&);
 
 // Small readers for request fields.
 std::string required_string(nlohmann::json const&, char const* field);

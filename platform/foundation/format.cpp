@@ -4,10 +4,10 @@
 
 namespace cw {
 
-static std::string print_number(std::string const& spec, FormatArg const& arg)
+static std::string print_number(std::string const& directive, FormatArg const& arg)
 {
     char buffer[512];
-    char conversion = spec.back();
+    char conversion = directive.back();
     if (conversion == 'f') {
         double value = 0;
         if (auto const* d = std::get_if<double>(&arg))
@@ -16,7 +16,7 @@ static std::string print_number(std::string const& spec, FormatArg const& arg)
             value = static_cast<double>(*i);
         else if (auto const* u = std::get_if<std::uint64_t>(&arg))
             value = static_cast<double>(*u);
-        std::snprintf(buffer, sizeof buffer, spec.c_str(), value);
+        std::snprintf(buffer, sizeof buffer, directive.c_str(), value);
         return buffer;
     }
     long long value = 0;
@@ -26,7 +26,7 @@ static std::string print_number(std::string const& spec, FormatArg const& arg)
         value = static_cast<long long>(*u);
     else if (auto const* d = std::get_if<double>(&arg))
         value = static_cast<long long>(*d);
-    std::string flags = spec.substr(0, spec.size() - 1);
+    std::string flags = directive.substr(0, directive.size() - 1);
     if (conversion == 'u') {
         std::snprintf(buffer, sizeof buffer, (flags + "llu").c_str(), static_cast<unsigned long long>(value));
     } else {
@@ -67,13 +67,13 @@ std::string format(std::string_view pattern, std::vector<FormatArg> const& args)
             out += c;
             continue;
         }
-        std::string spec(pattern.substr(i, end - i + 1));
+        std::string directive(pattern.substr(i, end - i + 1));
         auto const& arg = args[next_arg++];
         if (pattern[end] == '@') {
             out += describe_arg(arg);
         } else {
             std::string clean;
-            for (char s : spec) {
+            for (char s : directive) {
                 if (s != 'l' && s != 'h')
                     clean += s;
             }

@@ -93,7 +93,7 @@ struct Inbox {
 struct StreamRequest {
     std::string server;
     std::string source;
-    pa_sample_spec spec;
+    pa_sample_spec sample_format;
 };
 
 std::string pulse_problem(int error)
@@ -110,18 +110,18 @@ void capture(std::stop_token stop, StreamRequest request, std::promise<std::stri
     attributes.tlength = std::numeric_limits<uint32_t>::max();
     attributes.prebuf = std::numeric_limits<uint32_t>::max();
     attributes.minreq = std::numeric_limits<uint32_t>::max();
-    attributes.fragsize = static_cast<uint32_t>(pa_usec_to_bytes(static_cast<pa_usec_t>(PulseAudioService::block_seconds * 1e6), &request.spec));
+    attributes.fragsize = static_cast<uint32_t>(pa_usec_to_bytes(static_cast<pa_usec_t>(PulseAudioService::block_seconds * 1e6), &request.sample_format));
 
     int error = 0;
     pa_simple* stream = pa_simple_new(request.server.empty() ? nullptr : request.server.c_str(), client_name, PA_STREAM_RECORD,
-        request.source.empty() ? nullptr : request.source.c_str(), stream_name, &request.spec, nullptr, &attributes, &error);
+        request.source.empty() ? nullptr : request.source.c_str(), stream_name, &request.sample_format, nullptr, &attributes, &error);
     if (!stream) {
         opened.set_value(pulse_problem(error));
         return;
     }
     opened.set_value({});
 
-    int channels = request.spec.channels;
+    int channels = request.sample_format.channels;
     std::vector<float> block(static_cast<size_t>(attributes.fragsize) / sizeof(float));
     block.resize(block.size() - block.size() % static_cast<size_t>(channels));
     LevelMeter meter(channels);
@@ -146,7 +146,7 @@ public:
         : m_loop(loop)
         , m_log(log)
         , m_request(std::move(request))
-        , m_inbox(std::make_shared<Inbox>(m_request.spec.channels))
+        , m_inbox(std::make_shared<Inbox>(m_request.sample_format.channels))
     {
     }
 
@@ -209,15 +209,15 @@ std::unique_ptr<AudioRecorder> PulseAudioService::make_recorder(std::string cons
         error = *problem;
         return nullptr;
     }
-    pa_sample_spec spec {};
-    spec.format = PA_SAMPLE_FLOAT32NE;
-    spec.rate = static_cast<uint32_t>(std::lround(settings.sample_rate));
-    spec.channels = static_cast<uint8_t>(settings.channels);
-    if (!pa_sample_spec_valid(&spec)) {
-        error = "PulseAudio cannot capture " + std::to_string(spec.rate) + " Hz with " + std::to_string(settings.channels) + " channels";
+    pa_sample_spec sample_format {};
+    sample_format.format = PA_SAMPLE_FLOAT32NE;
+    sample_format.rate = static_cast<uint32_t>(std::lround(settings.sample_rate));
+    sample_format.channels = static_cast<uint8_t>(settings.channels);
+    if (!pa_sample_spec_valid(&sample_format)) {
+        error = "PulseAudio cannot capture " + std::to_string(sample_format.rate) + " Hz with " + std::to_string(settings.channels) + " channels";
         return nullptr;
     }
-    StreamRequest request { m_options.server, m_options.source, spec };
+    StreamRequest request { m_options.server, m_options.source, sample_format };
     return std::make_unique<MeteredRecorder>(settings, std::make_unique<PulseLevelSource>(m_loop, m_log, std::move(request)));
 }
 

@@ -330,7 +330,7 @@ TEST_F(Scrolling, RecordingAndVoiceRunsDressTheScreenAsTheirSettingsSay)
     EXPECT_TRUE(logged("Display the preview layer"));
     stop();
     EXPECT_TRUE(logged("STOP RECORDING"));
-    EXPECT_EQ(filmed.ScriptTextView->alpha, 0.5) << "the text stays dimmed after a recording run";
+    EXPECT_EQ(filmed.ScriptTextView->alpha, 1.0) << "the finished take lifts the dimming";
 
     auto& voiced = open_long({ .voice = true });
     voiced.sliderControlView->alpha = 0.7;

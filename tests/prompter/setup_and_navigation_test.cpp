@@ -40,14 +40,14 @@ TEST_F(SetUpAndNavigation, LoadSetsUpInOrder)
     SimDeviceOptions options;
     options.device_name = "Studio iPad";
     auto& prompter = open(ScriptSeed {}, options);
-    auto lines = lines_from("Setting up capture session");
+    auto lines = lines_from("Setting image quality");
     auto all = device->log().lines();
     auto peer_line = std::find(all.begin(), all.end(), "My Peer ID (From scriptviewcontroller): Cuewright_Studio iPad");
     ASSERT_NE(peer_line, all.end());
     EXPECT_EQ(*std::prev(peer_line), "WatchConnectivity session is active.") << "the launch activated the session already";
     EXPECT_EQ(*std::next(peer_line), "Setting up capture session");
     ASSERT_GE(lines.size(), 2u);
-    EXPECT_EQ(lines[1], "Is Scroll Normal (1)") << "the first refresh follows the set-up";
+    EXPECT_EQ(lines[1], "Is Scroll Normal (1)") << "the first refresh follows the capture set-up";
 
     auto& platform = device->platform();
     EXPECT_EQ(platform.watch->delegate(), static_cast<WatchSessionDelegate*>(&prompter));

@@ -20,11 +20,12 @@ TEST_F(RemoteConnection, TheSenderInvitesAPrompterAndBothEndsReportEachStep)
     EXPECT_TRUE(logged(remote, "Connecting to peer: Cuewright_Studio (Device: Pocket)"));
     EXPECT_TRUE(sender(remote)->activityIndicator->is_animating());
 
+    auto& p = prompter(studio);
     ASSERT_TRUE(studio.platform().peers->answer_invitation(true));
     settle();
     EXPECT_TRUE(logged(studio, "Connecting to peer: Cuewright_Pocket"));
     EXPECT_TRUE(logged(studio, "Connected to peer: Cuewright_Pocket"));
-    EXPECT_FALSE(prompter(studio).activityIndicator->is_animating());
+    EXPECT_FALSE(p.activityIndicator->is_animating());
     ASSERT_NE(studio.alert(), nullptr);
     EXPECT_EQ(studio.alert()->alert_title(), "Connected");
     EXPECT_EQ(studio.alert()->message(), "Connected to Cuewright_Pocket");

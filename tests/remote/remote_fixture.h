@@ -67,6 +67,9 @@ protected:
     // Runs every device until nothing is left to deliver.
     void settle()
     {
+        // A turn of its own, as after any user input: screens closed by
+        // the test's own calls are released at the end of a turn.
+        loop.post([] { });
         for (int round = 0; round < 20; ++round) {
             for (auto& device : devices)
                 device->settle();

@@ -101,10 +101,11 @@ TEST_F(WatchRemote, AMessageSentWithoutAReplyHandlerDoesNotReachThePrompter)
 
 TEST_F(WatchRemote, SessionLifecycleLines)
 {
+    EXPECT_TRUE(logged(*studio, "activation completed"));
+    new_lines();
     p().sessionDidBecomeInactive();
     p().sessionDidDeactivate();
     EXPECT_EQ(new_lines(), (std::vector<std::string> { "session did become inactive", "session did  deactivate" }));
-    EXPECT_TRUE(logged(*studio, "activation completed"));
 }
 
 TEST_F(RemoteTest, BeforeAnyPrompterTheWatchIsIgnored)

@@ -55,8 +55,8 @@ protected:
         device->settle();
     }
 
-    std::string folder() const { return device->context().paths.saved_videos(); }
-    std::string temporary_take() const { return device->context().paths.temporary() + "/output.mov"; }
+    std::string folder() const { return Paths { m_root.string() }.saved_videos(); }
+    std::string temporary_take() const { return Paths { m_root.string() }.temporary() + "/output.mov"; }
     std::vector<std::string> saved() const { return files::list(folder()).value_or(std::vector<std::string> {}); }
     sim::TestMovie read_movie(std::string const& path) const
     {

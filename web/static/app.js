@@ -139,6 +139,7 @@ function paint(now) {
     page.framesApplied += 1;
     if (!page.ready && page.state) {
       page.ready = true;
+      page.readyAt = performance.now();
       document.body.dataset.ready = 'true';
     }
   }
