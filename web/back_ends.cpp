@@ -1,16 +1,22 @@
 #include "back_ends.h"
 
-#include "platform/linux/pulse_audio.h"
 #include "platform/sim/sim_platform.h"
 #include "platform/ui/app_context.h"
 
 namespace cw::web {
 
-void install_linux_services(AppContext& context, sim::SimPlatform& stand_ins)
+void PageServices::connect(OpenInPage target)
+{
+    urls->set_target(target);
+    mail->set_target(std::move(target));
+}
+
+void install_linux_services(AppContext& context, sim::SimPlatform& stand_ins, PageServices& page)
 {
     // Every service the simulated platform knows, until a real one exists.
     stand_ins.install(context);
-    context.services.provide<AudioService>(std::make_shared<PulseAudioService>(context.loop, context.log));
+    context.services.provide<UrlOpener>(page.urls);
+    context.services.provide<MailService>(page.mail);
 }
 
 }

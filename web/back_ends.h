@@ -2,8 +2,13 @@
 
 // The one place where the live program chooses its back ends. The store is
 // real (SQLite, chosen by the caller because it must exist before the
-// application); every other service starts out as its simulated stand-in
-// and is replaced here by its real implementation as that lands.
+// application); links and mail open in the presenter's browser; every other
+// service starts out as its simulated stand-in and is replaced here by its
+// real implementation as that lands.
+
+#include "web/page_links.h"
+
+#include <memory>
 
 namespace cw {
 class AppContext;
@@ -14,6 +19,15 @@ struct SimPlatform;
 
 namespace cw::web {
 
-void install_linux_services(AppContext&, sim::SimPlatform& stand_ins);
+// The services that reach the browser, made before the application and
+// connected to the pages once the server runs.
+struct PageServices {
+    std::shared_ptr<PageUrlOpener> urls { std::make_shared<PageUrlOpener>() };
+    std::shared_ptr<PageMail> mail { std::make_shared<PageMail>() };
+
+    void connect(OpenInPage);
+};
+
+void install_linux_services(AppContext&, sim::SimPlatform& stand_ins, PageServices&);
 
 }

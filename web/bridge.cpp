@@ -1,5 +1,6 @@
 #include "bridge.h"
 
+#include "platform/services/permissions.h"
 #include "platform/ui/screen.h"
 
 #include <set>
@@ -274,7 +275,16 @@ Json Bridge::current_state()
     auto& window = context.window;
     auto* root = window.root();
     auto* top = m_device.top();
+    // The platform's own permission questions, while the stand-in
+    // permission service asks them: the page draws them as the system's
+    // prompts and sends the presenter's answer back.
+    Json questions = Json::array();
+    if (auto const& permissions = m_device.platform().permissions; permissions && context.services.find<PermissionAuthority>() == permissions.get()) {
+        for (auto kind : permissions->pending_questions())
+            questions.push_back(sim::permission_kind_name(kind));
+    }
     return {
+        { "permissionQuestions", std::move(questions) },
         { "window", { { "width", window.size().width }, { "height", window.size().height }, { "idiom", window.is_tablet() ? "tablet" : "phone" }, { "lightStatusBar", window.status_bar_light_content } } },
         { "top", top ? top->class_name() : "" },
         { "wantsTicks", m_driver.loop().has_display_links() },

@@ -138,7 +138,7 @@ std::string host_name()
 
 // The live device: the application on the real clock, the SQLite store and
 // the log file, adopted by the driver so the pages' commands reach it.
-SimDevice& start_device(Driver& driver, Paths const& paths, Idiom idiom, std::optional<std::string> const& mic_file)
+SimDevice& start_device(Driver& driver, Paths const& paths, Idiom idiom, std::optional<std::string> const& mic_file, web::PageServices& page_services)
 {
     auto log_file = std::make_shared<StreamLogSink>(paths.log_file());
     auto captured = std::make_shared<CapturedLogSink>();
@@ -153,7 +153,7 @@ SimDevice& start_device(Driver& driver, Paths const& paths, Idiom idiom, std::op
     auto application = std::make_unique<Application>(driver.loop(), std::move(persistence), setup, [&](AppContext& context) {
         context.log.add_sink(log_file);
         context.log.add_sink(captured);
-        web::install_linux_services(context, *platform);
+        web::install_linux_services(context, *platform, page_services);
         // The stand-in microphone plays the file instead of the real one.
         std::string ignored;
         if (mic_file && platform->audio->play_wav_file(*mic_file, true, ignored))
@@ -216,7 +216,8 @@ int main(int argc, char** argv)
 
     RunLoop loop(RunLoop::Time::Real);
     Driver driver(loop);
-    auto& device = start_device(driver, paths, options.idiom, options.mic_file);
+    web::PageServices page_services;
+    auto& device = start_device(driver, paths, options.idiom, options.mic_file, page_services);
 
     std::atomic<web::WebServer*> server_for_bridge { nullptr };
     web::Bridge bridge(driver, device, [&](web::ClientId id, std::string text, bool frame) {
@@ -244,6 +245,7 @@ int main(int argc, char** argv)
         return 1;
     }
     server_for_bridge = server.get();
+    page_services.connect([&bridge](std::string const& url) { bridge.open_url_in_page(url); });
     print_addresses(*server, options);
 
     std::thread([&loop, quit_signals] {
@@ -258,6 +260,7 @@ int main(int argc, char** argv)
     loop.run();
 
     std::cout << "Quitting." << std::endl;
+    page_services.connect({});
     server_for_bridge = nullptr;
     server.reset();
     if (!device.store().synchronize())

@@ -7,6 +7,7 @@
 #include "prompter/scriptViewController.h"
 #include "sim/prompter_driving.h"
 #include "sim/sim_device.h"
+#include "tests/support/script_store.h"
 #include "platform/ui/color_archive.h"
 #include "platform/ui/navigation_controller.h"
 
@@ -18,18 +19,6 @@
 
 namespace cw::testing {
 
-struct ScriptSeed {
-    std::string title { "Intro" };
-    std::string text { "Good evening." };
-    double text_size { 56.0 };
-    bool scroll_normal { true };
-    Color background { Color::black() };
-    Color text_color { Color::white() };
-    bool mirror { false };
-    bool voice { false };
-    bool recording { false };
-};
-
 // Many short paragraphs: far taller than any window.
 inline std::string long_text(int paragraphs = 200)
 {
@@ -37,33 +26,6 @@ inline std::string long_text(int paragraphs = 200)
     for (int i = 0; i < paragraphs; ++i)
         text += "Line " + std::to_string(i) + " of the script.\n";
     return text;
-}
-
-inline std::map<std::string, Value> store_with(std::vector<ScriptSeed> const& scripts)
-{
-    List titles, texts, sizes, normal, backgrounds, text_colors, mirrors, voices, recordings;
-    for (auto const& s : scripts) {
-        titles.push_back(s.title);
-        texts.push_back(s.text);
-        sizes.push_back(s.text_size);
-        normal.push_back(s.scroll_normal);
-        backgrounds.push_back(archive_color(s.background));
-        text_colors.push_back(archive_color(s.text_color));
-        mirrors.push_back(s.mirror);
-        voices.push_back(s.voice);
-        recordings.push_back(s.recording);
-    }
-    return {
-        { keys::scriptTitlesArray, titles },
-        { keys::scriptTextArray, texts },
-        { keys::textSizeArray, sizes },
-        { keys::isScrollNormalArray, normal },
-        { keys::colorDataArray, backgrounds },
-        { keys::textColorDataArray, text_colors },
-        { keys::isMirrorModeArray, mirrors },
-        { keys::isMagicScrollingArray, voices },
-        { keys::isRecordingVideoArray, recordings },
-    };
 }
 
 class PrompterTest : public ::testing::Test {

@@ -3,6 +3,7 @@
 // once, and messages that are malformed, too deep or out of order.
 
 #include "web/bridge.h"
+#include "web/page_links.h"
 #include "web/server.h"
 #include "web_test_support.h"
 
@@ -268,4 +269,32 @@ TEST(Bridge, TicksFromTheDrivingPageFireDisplayRefreshes)
     EXPECT_EQ(rig.loop.frames_fired(), 3u);
     // The new driver has not painted yet, so the clock keeps time.
     EXPECT_FALSE(rig.loop.external_frames());
+}
+
+TEST(Bridge, LinksOpenInTheDrivingPageAndOnlyWebAndMailLinks)
+{
+    LiveRig rig;
+    PageClient page(rig.port());
+    page.hello(390, 844);
+    rig.loop.post([&] {
+        for (auto const* url : { "javascript:alert(1)", "settings:application", "https://cuewright.app/privacy", "file:///etc/passwd", "mailto:support@cuewright.app?subject=Help" })
+            rig.bridge->open_url_in_page(url);
+    });
+    EXPECT_EQ(page.of_type("open_url")["url"], "https://cuewright.app/privacy");
+    EXPECT_EQ(page.of_type("open_url")["url"], "mailto:support@cuewright.app?subject=Help");
+}
+
+TEST(PageLinks, MailBecomesAMailtoLinkWithEveryPartEncoded)
+{
+    MailMessage message;
+    message.to_recipients = { "support@cuewright.app", "a b@example.org" };
+    message.subject = "Cuewright & me?";
+    message.body = "Line one\nLine two: 100%";
+    EXPECT_EQ(mailto_url(message), "mailto:support@cuewright.app,a%20b@example.org?subject=Cuewright%20%26%20me%3F&body=Line%20one%0ALine%20two%3A%20100%25");
+    std::vector<std::string> opened;
+    PageMail mail;
+    EXPECT_FALSE(mail.send(message));
+    mail.set_target([&](std::string const& url) { opened.push_back(url); });
+    EXPECT_TRUE(mail.send(message));
+    EXPECT_EQ(opened.size(), 1u);
 }
