@@ -107,10 +107,10 @@ TEST(LevelMeter, KeepsInterleavedChannelsApart)
 
 class WavFiles : public ::testing::Test {
 protected:
-    std::string write(std::string const& name, WavSpec const& spec, std::vector<float> const& samples)
+    std::string write(std::string const& name, WavFormat const& format, std::vector<float> const& samples)
     {
         auto path = folder.file(name);
-        write_file(path, wav_bytes(spec, samples));
+        write_file(path, wav_bytes(format, samples));
         return path;
     }
 
@@ -121,7 +121,7 @@ TEST_F(WavFiles, ReadsTheSupportedEncodingsAsFullScaleFloats)
 {
     struct Case {
         char const* name;
-        WavSpec spec;
+        WavFormat format;
     };
     Case const cases[] = {
         { "16-bit mono", { 1, 8000, WavEncoding::Int16 } },
@@ -135,18 +135,18 @@ TEST_F(WavFiles, ReadsTheSupportedEncodingsAsFullScaleFloats)
     std::vector<float> samples { 0.5f, -0.5f, 0.25f, -1.0f, 0.0f, 0.125f };
     for (auto const& c : cases) {
         std::string error;
-        auto reader = sim::WavReader::open(write("a.wav", c.spec, samples), error);
+        auto reader = sim::WavReader::open(write("a.wav", c.format, samples), error);
         ASSERT_TRUE(reader) << c.name << ": " << error;
-        EXPECT_EQ(reader->channels(), c.spec.channels) << c.name;
-        EXPECT_EQ(reader->sample_rate(), c.spec.rate) << c.name;
-        EXPECT_EQ(reader->frames(), static_cast<std::int64_t>(samples.size()) / c.spec.channels) << c.name;
+        EXPECT_EQ(reader->channels(), c.format.channels) << c.name;
+        EXPECT_EQ(reader->sample_rate(), c.format.rate) << c.name;
+        EXPECT_EQ(reader->frames(), static_cast<std::int64_t>(samples.size()) / c.format.channels) << c.name;
         std::vector<float> out(samples.size() + 4, 9.0f);
-        EXPECT_EQ(reader->read(out), samples.size() / static_cast<size_t>(c.spec.channels)) << c.name;
+        EXPECT_EQ(reader->read(out), samples.size() / static_cast<size_t>(c.format.channels)) << c.name;
         for (size_t i = 0; i < samples.size(); ++i)
             EXPECT_EQ(out[i], samples[i]) << c.name << " sample " << i;
         EXPECT_EQ(reader->read(out), 0u) << c.name << ": the end";
         reader->rewind();
-        EXPECT_EQ(reader->read(std::span(out).first(2 * static_cast<size_t>(c.spec.channels))), 2u) << c.name;
+        EXPECT_EQ(reader->read(std::span(out).first(2 * static_cast<size_t>(c.format.channels))), 2u) << c.name;
         EXPECT_EQ(out[0], samples[0]) << c.name;
     }
 }
@@ -213,10 +213,10 @@ constexpr float quiet = -60.206f;
 
 class Playback : public WavFiles {
 protected:
-    sim::WavPlayback play(std::vector<float> const& samples, bool loop = false, WavSpec spec = { 1, 100 })
+    sim::WavPlayback play(std::vector<float> const& samples, bool loop = false, WavFormat format = { 1, 100 })
     {
         std::string error;
-        auto reader = sim::WavReader::open(write("stripes.wav", spec, samples), error);
+        auto reader = sim::WavReader::open(write("stripes.wav", format, samples), error);
         EXPECT_TRUE(reader) << error;
         return sim::WavPlayback(std::move(reader), loop);
     }

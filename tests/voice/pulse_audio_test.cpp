@@ -32,13 +32,13 @@ public:
     TonePlayer(std::string const& server, char const* sink, float amplitude)
     {
         m_thread = std::jthread([=, this](std::stop_token stop) {
-            pa_sample_spec spec { PA_SAMPLE_FLOAT32NE, 44100, 1 };
+            pa_sample_spec format { PA_SAMPLE_FLOAT32NE, 44100, 1 };
             pa_buffer_attr attributes;
             attributes.maxlength = attributes.prebuf = attributes.minreq = static_cast<uint32_t>(-1);
             attributes.fragsize = static_cast<uint32_t>(-1);
-            attributes.tlength = static_cast<uint32_t>(pa_usec_to_bytes(50000, &spec));
+            attributes.tlength = static_cast<uint32_t>(pa_usec_to_bytes(50000, &format));
             int error = 0;
-            pa_simple* stream = pa_simple_new(server.c_str(), "cuewright-test", PA_STREAM_PLAYBACK, sink, "tone", &spec, nullptr, &attributes, &error);
+            pa_simple* stream = pa_simple_new(server.c_str(), "cuewright-test", PA_STREAM_PLAYBACK, sink, "tone", &format, nullptr, &attributes, &error);
             if (!stream) {
                 set_problem(pa_strerror(error));
                 return;

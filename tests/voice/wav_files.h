@@ -17,7 +17,7 @@ namespace cw::testing {
 
 enum class WavEncoding { Int16, Float32 };
 
-struct WavSpec {
+struct WavFormat {
     int channels { 1 };
     std::uint32_t rate { 8000 };
     WavEncoding encoding { WavEncoding::Int16 };
@@ -41,13 +41,13 @@ inline void put32(std::string& out, std::uint32_t v)
 }
 
 // The bytes of a WAV file holding `samples` (interleaved, 1.0 full scale).
-inline std::string wav_bytes(WavSpec const& spec, std::vector<float> const& samples)
+inline std::string wav_bytes(WavFormat const& format, std::vector<float> const& samples)
 {
-    int bits = spec.encoding == WavEncoding::Int16 ? 16 : 32;
-    unsigned tag = spec.encoding == WavEncoding::Int16 ? 1 : 3;
+    int bits = format.encoding == WavEncoding::Int16 ? 16 : 32;
+    unsigned tag = format.encoding == WavEncoding::Int16 ? 1 : 3;
     std::string data;
     for (float sample : samples) {
-        if (spec.encoding == WavEncoding::Int16) {
+        if (format.encoding == WavEncoding::Int16) {
             long v = std::lround(std::fmax(-1.0f, std::fmin(sample, 32767.0f / 32768.0f)) * 32768.0f);
             put16(data, static_cast<unsigned>(static_cast<std::uint16_t>(static_cast<std::int16_t>(v))));
         } else {
@@ -57,13 +57,13 @@ inline std::string wav_bytes(WavSpec const& spec, std::vector<float> const& samp
         }
     }
     std::string fmt;
-    put16(fmt, spec.extensible ? 0xFFFE : tag);
-    put16(fmt, static_cast<unsigned>(spec.channels));
-    put32(fmt, spec.rate);
-    put32(fmt, spec.rate * static_cast<std::uint32_t>(spec.channels * bits / 8));
-    put16(fmt, static_cast<unsigned>(spec.channels * bits / 8));
+    put16(fmt, format.extensible ? 0xFFFE : tag);
+    put16(fmt, static_cast<unsigned>(format.channels));
+    put32(fmt, format.rate);
+    put32(fmt, format.rate * static_cast<std::uint32_t>(format.channels * bits / 8));
+    put16(fmt, static_cast<unsigned>(format.channels * bits / 8));
     put16(fmt, static_cast<unsigned>(bits));
-    if (spec.extensible) {
+    if (format.extensible) {
         put16(fmt, 22);
         put16(fmt, static_cast<unsigned>(bits));
         put32(fmt, 0);
@@ -72,7 +72,7 @@ inline std::string wav_bytes(WavSpec const& spec, std::vector<float> const& samp
         fmt += std::string("\x00\x00\x00\x00\x10\x00\x80\x00\x00\xAA\x00\x38\x9B\x71", 14);
     }
     std::string body = "WAVE";
-    if (spec.extra_chunk) {
+    if (format.extra_chunk) {
         body += "LIST";
         put32(body, 3);
         body += std::string("abc\0", 4);
@@ -81,7 +81,7 @@ inline std::string wav_bytes(WavSpec const& spec, std::vector<float> const& samp
     put32(body, static_cast<std::uint32_t>(fmt.size()));
     body += fmt;
     body += "data";
-    put32(body, spec.unknown_data_size ? 0xFFFFFFFFu : static_cast<std::uint32_t>(data.size()));
+    put32(body, format.unknown_data_size ? 0xFFFFFFFFu : static_cast<std::uint32_t>(data.size()));
     body += data;
     std::string file = "RIFF";
     put32(file, static_cast<std::uint32_t>(body.size()));
