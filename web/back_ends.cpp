@@ -17,6 +17,8 @@ void install_linux_services(AppContext& context, sim::SimPlatform& stand_ins, Pa
     stand_ins.install(context);
     context.services.provide<UrlOpener>(page.urls);
     context.services.provide<MailService>(page.mail);
+    page.text_layout = std::make_shared<MeasuredTextLayout>(stand_ins.text_layout);
+    context.services.provide<TextLayout>(std::shared_ptr<TextLayout>(page.text_layout));
 }
 
 }

@@ -2,10 +2,12 @@
 
 // The one place where the live program chooses its back ends. The store is
 // real (SQLite, chosen by the caller because it must exist before the
-// application); links and mail open in the presenter's browser; every other
+// application); links and mail open in the presenter's browser, and text is
+// measured by it; every other
 // service starts out as its simulated stand-in and is replaced here by its
 // real implementation as that lands.
 
+#include "web/measured_text_layout.h"
 #include "web/page_links.h"
 
 #include <memory>
@@ -24,6 +26,8 @@ namespace cw::web {
 struct PageServices {
     std::shared_ptr<PageUrlOpener> urls { std::make_shared<PageUrlOpener>() };
     std::shared_ptr<PageMail> mail { std::make_shared<PageMail>() };
+    // Set by `install_linux_services`: text measured by the pages.
+    std::shared_ptr<MeasuredTextLayout> text_layout;
 
     void connect(OpenInPage);
 };

@@ -1,6 +1,7 @@
 #include "bridge.h"
 
 #include "platform/services/permissions.h"
+#include "platform/ui/navigation_controller.h"
 #include "platform/ui/screen.h"
 
 #include <set>
@@ -77,6 +78,10 @@ Bridge::Bridge(Driver& driver, SimDevice& device, Send send)
                 this->send(id, { { "type", "role" }, { "driving", driving == id } });
         }
         apply_window_size();
+        // The page that measures may have changed; it gets whatever is still
+        // waiting for an answer.
+        if (m_text_layout)
+            send_measure_requests(m_text_layout->waiting_requests());
     };
     m_turn_hook = driver.loop().add_turn_end_hook([this] { turn_ended(); });
 }
@@ -187,6 +192,12 @@ void Bridge::handle(ClientId id, Json request)
         m_device.settle();
         return publish(id, request.value("frame", Json(nullptr)));
     }
+    if (cmd == "measured") {
+        take_measurements(id, request);
+        if (request.contains("id"))
+            send(id, { { "id", request["id"] }, { "ok", true } });
+        return publish();
+    }
     if (cmd == "viewport" || cmd == "focus" || cmd == "visibility" || cmd == "resync") {
         if (!page_message(id, page, cmd, request))
             return;
@@ -253,6 +264,61 @@ void Bridge::apply_window_size()
     m_device.context().window.set_size(*it->second.viewport);
 }
 
+// The driving page measures; without one, any page that said hello.
+std::optional<ClientId> Bridge::measuring_page() const
+{
+    if (auto driving = m_frames.driver())
+        return driving;
+    for (auto const& [id, page] : m_pages) {
+        if (page.greeted)
+            return id;
+    }
+    return std::nullopt;
+}
+
+void Bridge::send_measure_requests(std::vector<MeasuredTextLayout::Request> const& requests)
+{
+    auto page = measuring_page();
+    if (requests.empty() || !page)
+        return;
+    Json list = Json::array();
+    for (auto const& request : requests)
+        list.push_back({ { "key", request.key }, { "text", request.text }, { "fontSize", request.font_size }, { "width", request.width } });
+    send(*page, { { "type", "measure" }, { "requests", std::move(list) } });
+}
+
+static void remeasure_screen(Screen& screen)
+{
+    if (screen.is_view_loaded())
+        remeasure_text_views(screen.view());
+    if (auto* navigation = dynamic_cast<NavigationController*>(&screen)) {
+        for (auto const& child : navigation->stack())
+            remeasure_screen(*child);
+    }
+    if (auto* presented = screen.presented())
+        remeasure_screen(*presented);
+}
+
+void Bridge::take_measurements(ClientId id, Json const& request)
+{
+    auto results = request.find("results");
+    if (!m_text_layout || results == request.end() || !results->is_array())
+        return reply_error(id, request, "measured needs a list of results");
+    bool changed = false;
+    for (auto const& result : *results) {
+        if (!result.is_object() || !result.contains("key") || !result["key"].is_string())
+            continue;
+        auto width = result.find("width"), height = result.find("height");
+        if (width == result.end() || height == result.end() || !width->is_number() || !height->is_number())
+            continue;
+        changed |= m_text_layout->store(result["key"].get<std::string>(), { width->get<double>(), height->get<double>() });
+    }
+    if (changed) {
+        if (auto* root = m_device.context().window.root())
+            remeasure_screen(*root);
+    }
+}
+
 void Bridge::open_url_in_page(std::string const& url)
 {
     // Only links a browser can open harmlessly.
@@ -303,6 +369,9 @@ void Bridge::publish(std::optional<ClientId> ticked, Json tick)
         return;
 
     auto state = current_state();
+    // Drawing the state may have met texts nobody measured yet.
+    if (m_text_layout)
+        send_measure_requests(m_text_layout->take_new_requests());
     Json patch_message;
     if (state != m_state || m_version == 0) {
         auto patch = Json::diff(m_state, state);

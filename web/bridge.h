@@ -14,6 +14,7 @@
 //   visibility  {visible}                            the tab was shown/hidden
 //   tick        {}                                   one painted frame
 //   resync      {}                                   send the whole state again
+//   measured    {results: [{key, width, height}]}    text the page measured
 //
 // Page messages that carry an "id" are answered {"id": ..., "ok": true}.
 // Every message may carry "seq", a number that grows with each message of
@@ -31,6 +32,8 @@
 //   ... with "tick": n added when the frame answers the page's n-th tick
 //   {"type": "role", "driving": true | false}    whether the page paints ticks
 //   {"type": "open_url", "url": "..."}           the application opens a link
+//   {"type": "measure", "requests": [{key, text, fontSize, width}]}
+//                                     texts to measure (measured_text_layout.h)
 //   answers to commands, and {"ok": false, "error": ...} for dropped messages
 //
 // The state is {"window": {...}, "top": class, "wantsTicks": bool, "root":
@@ -43,6 +46,7 @@
 
 #include "sim/driver.h"
 #include "web/frames.h"
+#include "web/measured_text_layout.h"
 
 #include <nlohmann/json.hpp>
 
@@ -78,6 +82,9 @@ public:
     // web or mail link.
     void open_url_in_page(std::string const& url);
     FrameDriver& frames() { return m_frames; }
+    // The text layout the pages measure for; none leaves text to the
+    // application's own layout.
+    void set_text_layout(MeasuredTextLayout* layout) { m_text_layout = layout; }
     std::uint64_t version() const { return m_version; }
 
 private:
@@ -97,11 +104,15 @@ private:
     void send(ClientId, Json const&);
     void reply_error(ClientId, Json const& request, std::string const& error);
     void turn_ended();
+    std::optional<ClientId> measuring_page() const;
+    void send_measure_requests(std::vector<MeasuredTextLayout::Request> const&);
+    void take_measurements(ClientId, Json const&);
 
     Driver& m_driver;
     SimDevice& m_device;
     Send m_send;
     FrameDriver m_frames;
+    MeasuredTextLayout* m_text_layout { nullptr };
 
     std::map<ClientId, Page> m_pages;
     Json m_state;

@@ -246,6 +246,7 @@ int main(int argc, char** argv)
     }
     server_for_bridge = server.get();
     page_services.connect([&bridge](std::string const& url) { bridge.open_url_in_page(url); });
+    bridge.set_text_layout(page_services.text_layout.get());
     print_addresses(*server, options);
 
     std::thread([&loop, quit_signals] {

@@ -4,13 +4,15 @@
 // is missing.
 //
 // A scenario file exports `scenarios`: a list of
-//   { name, args: [extra cuewright arguments], async run(t) }
+//   { name, args: [extra cuewright arguments], seed({ program, dataDir }), async run(t) }
+// `seed`, when given, fills the data folder before the program starts.
 // where `t` holds the server's `url`, the `browser`, `open(viewport)` for a
 // new page, and the harness helpers.
 //
 //   node run.js [name filter]
 
-import { existsSync, readdirSync } from 'node:fs';
+import { existsSync, mkdtempSync, readdirSync, rmSync } from 'node:fs';
+import { tmpdir } from 'node:os';
 import path from 'node:path';
 import { fileURLToPath, pathToFileURL } from 'node:url';
 import * as harness from './harness.js';
@@ -43,7 +45,9 @@ async function main() {
       for (const scenario of scenarios) {
         const name = `${file.replace(/\.js$/, '')}: ${scenario.name}`;
         if (!name.includes(filter)) continue;
-        const server = await harness.startServer({ program, args: scenario.args || [] });
+        const dataDir = mkdtempSync(path.join(tmpdir(), 'cuewright-browser-'));
+        if (scenario.seed) scenario.seed({ program, dataDir });
+        const server = await harness.startServer({ program, dataDir, args: scenario.args || [] });
         const pages = [];
         const t = {
           ...harness,
@@ -69,6 +73,7 @@ async function main() {
           for (const page of pages) await page.close().catch(() => {});
           await server.stop().catch(() => {});
         }
+        rmSync(dataDir, { recursive: true, force: true });
       }
     }
   } finally {

@@ -79,6 +79,8 @@ const renderer = new Renderer(windowElement, {
   answer: (fields, choose) => command({ cmd: 'answer', fields, choose }),
   cancelAlert: () => command({ cmd: 'cancel_alert' }),
   back: () => command({ cmd: 'navigate_back' }),
+  pickColor: (color) => command({ cmd: 'color_picker', color }),
+  answerPermission: (kind, grant) => command({ cmd: 'answer_permission', kind, grant }),
 });
 
 // The window has the size of the page that drives; other pages scale it
@@ -189,6 +191,9 @@ function receive(event) {
   case 'open_url':
     openLink(message.url);
     return;
+  case 'measure':
+    measureTexts(message.requests || []);
+    return;
   default:
     break;
   }
@@ -222,6 +227,27 @@ function connect() {
     showBanner('Cuewright is not running. Reconnecting\u2026');
     setTimeout(connect, 1000);
   });
+}
+
+// --- text measurements -------------------------------------------------
+
+// Measures texts the way text views draw them (render.js, .text-content),
+// so that the model knows how tall the text really is.
+let measuringElement = null;
+function measureTexts(requests) {
+  if (!measuringElement) {
+    measuringElement = document.body.appendChild(document.createElement('div'));
+    measuringElement.className = 'text-measure';
+  }
+  const results = requests.map(({ key, text, fontSize, width }) => {
+    measuringElement.style.width = `${width}px`;
+    measuringElement.style.font = `400 ${fontSize}px system-ui, sans-serif`;
+    measuringElement.textContent = text;
+    const box = measuringElement.getBoundingClientRect();
+    return { key, width: Math.min(width, measuringElement.scrollWidth), height: box.height };
+  });
+  measuringElement.textContent = '';
+  send({ cmd: 'measured', results });
 }
 
 // --- links -------------------------------------------------------------

@@ -231,7 +231,7 @@ function shrinkToFit(el, text, snap) {
 
 const IMAGE_GLYPHS = {
   play: '\u25B6', start: '\u25B6', stop: '\u25A0', pause: '\u2016',
-  gear: '\u2699', settings: '\u2699', plus: '+', add: '+', edit: '\u270E', pencil: '\u270E',
+  xmark: '\u00D7', gear: '\u2699', settings: '\u2699', plus: '+', add: '+', edit: '\u270E', pencil: '\u270E',
   camera: '\u25C9', video: '\u25C9', back: '\u2039', close: '\u00D7', trash: '\u2715',
   folder: '\u25A4', remote: '\u21C4', share: '\u2191',
 };
@@ -276,7 +276,12 @@ function applyTextView(el, snap, previous, actions) {
     const previousOffset = previous?.contentOffset;
     if (!previousOffset || previousOffset[1] !== offsetY) content.scrollTop = offsetY;
   } else {
-    setText(content, snap.text ?? '');
+    // A script's text can be long; it is only compared when its snapshot
+    // string changed.
+    if (!previous || previous.text !== snap.text || !content._filled) {
+      setText(content, snap.text ?? '');
+      content._filled = true;
+    }
     content.style.transition = snap.offsetAnimated ? 'transform 0.3s ease-out' : '';
     content.style.transform = `translate(${-offsetX}px, ${-offsetY}px)`;
   }
@@ -485,7 +490,71 @@ function renderScreen(layer, entry, context) {
       layer._root = root;
     }
   }
+  if (entry.screen.class === 'ColorPickerScreen') renderColorPicker(layer, entry.screen, context.actions);
   renderNavigationBar(layer, entry.bar, entry.screen, context.actions);
+}
+
+function hex(color) {
+  return `#${color.slice(0, 3).map((v) => Math.round(Math.min(1, Math.max(0, v)) * 255).toString(16).padStart(2, '0')).join('')}`;
+}
+
+// The platform's colour picker is the browser's own: a colour well and, when
+// the picker takes transparency, an opacity slider.
+function renderColorPicker(layer, screen, actions) {
+  if (!layer._picker) {
+    const panel = layer.appendChild(document.createElement('div'));
+    panel.className = 'color-picker';
+    panel.innerHTML = '<label>Colour <input type="color" class="picker-well"></label>'
+      + '<label class="picker-alpha">Opacity <input type="range" min="0" max="1" step="0.01"></label>';
+    const well = panel.querySelector('.picker-well');
+    const alpha = panel.querySelector('.picker-alpha input');
+    const pick = () => {
+      const value = well.value;
+      const channel = (at) => parseInt(value.slice(at, at + 2), 16) / 255;
+      actions.pickColor([channel(1), channel(3), channel(5), Number(alpha.value)]);
+    };
+    well.addEventListener('input', pick);
+    alpha.addEventListener('input', pick);
+    layer._picker = panel;
+  }
+  const color = screen.selectedColor || [1, 1, 1, 1];
+  const well = layer._picker.querySelector('.picker-well');
+  const alpha = layer._picker.querySelector('.picker-alpha input');
+  if (document.activeElement !== well) well.value = hex(color);
+  if (document.activeElement !== alpha) alpha.value = String(color[3] ?? 1);
+  layer._picker.querySelector('.picker-alpha').hidden = screen.supportsAlpha === false;
+}
+
+const PERMISSION_TITLES = {
+  camera: '\u201CCuewright\u201D would like to access the camera',
+  microphone: '\u201CCuewright\u201D would like to access the microphone',
+  photoLibrary: '\u201CCuewright\u201D would like to access your photos',
+};
+
+// The platform's permission questions, drawn as the system's own prompt,
+// one at a time, over everything.
+function renderPermissionPrompt(windowElement, current, questions, actions) {
+  const kind = questions && questions[0];
+  if (!kind) {
+    if (current) current.remove();
+    return null;
+  }
+  if (current && current._kind === kind) {
+    windowElement.appendChild(current);
+    return current;
+  }
+  if (current) current.remove();
+  const layer = windowElement.appendChild(document.createElement('div'));
+  layer.className = 'layer alert-layer system-prompt';
+  layer._kind = kind;
+  layer.innerHTML = '<div class="backdrop"></div><div class="alert" role="alertdialog"><div class="alert-head"><div class="alert-title"></div></div>'
+    + '<div class="alert-actions side-by-side"><div class="alert-action" role="button" data-action="Don\u2019t Allow">Don\u2019t Allow</div>'
+    + '<div class="alert-action cancel" role="button" data-action="Allow">Allow</div></div></div>';
+  layer.querySelector('.alert-title').textContent = PERMISSION_TITLES[kind] || kind;
+  const [deny, allow] = layer.querySelectorAll('.alert-action');
+  deny.addEventListener('click', () => actions.answerPermission(kind, false));
+  allow.addEventListener('click', () => actions.answerPermission(kind, true));
+  return layer;
 }
 
 const KEYBOARDS = { numberPad: 'numeric', emailAddress: 'email', url: 'url' };
@@ -551,8 +620,10 @@ export class Renderer {
     this.layers = [];
   }
 
-  // The top layer's element, which takes input.
+  // The top layer's element, which takes input; none while the system
+  // asks a question.
   get topLayer() {
+    if (this.prompt) return null;
     return this.layers[this.layers.length - 1] || null;
   }
 
@@ -590,6 +661,7 @@ export class Renderer {
       ref = after;
     }
     this.layers = next;
+    this.prompt = renderPermissionPrompt(this.window, this.prompt, state.permissionQuestions, this.actions);
     for (const fit of context.pending) fit();
   }
 

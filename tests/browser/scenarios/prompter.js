@@ -1,0 +1,151 @@
+// A presenter's session in the browser: make a script with the dialogs and
+// the editor, open it, run it, and drive it from the keyboard.
+
+import assert from 'node:assert/strict';
+import { longText, seedLibrary } from '../library.js';
+
+const top = (page) => page.evaluate(() => window.cuewright.state.top);
+
+function findView(view, name) {
+  if (!view) return null;
+  if (view.name === name) return view;
+  for (const child of view.subviews || []) {
+    const found = findView(child, name);
+    if (found) return found;
+  }
+  return null;
+}
+
+// The named view on the screen on top of the navigation stack.
+async function modelView(page, name) {
+  const state = await page.evaluate(() => window.cuewright.state);
+  const stack = state.root.stack;
+  return findView(stack[stack.length - 1].view, name);
+}
+
+function waitForTop(t, page, screen) {
+  return t.waitFor(page, (wanted) => window.cuewright.state.top === wanted, screen);
+}
+
+function offsetOf(t, page) {
+  return page.evaluate(() => {
+    const stack = window.cuewright.state.root.stack;
+    const find = (v) => (v.name === 'ScriptTextView' ? v : (v.subviews || []).map(find).find(Boolean));
+    return find(stack[stack.length - 1].view).contentOffset[1];
+  });
+}
+
+function oneScript(text) {
+  return ({ program, dataDir }) => seedLibrary(program, dataDir, [{ title: 'Evening talk', text }]);
+}
+
+export const scenarios = [
+  {
+    name: 'a script made with the dialogs and the editor runs in the prompter',
+    async run(t) {
+      const page = await t.open({ width: 390, height: 844 });
+      await page.click('[data-name="addScriptButton"]');
+      await page.click('.alert-action[data-action="Create New Script"]');
+      await page.fill('.alert-field', 'Opening night');
+      await page.click('.alert-action[data-action="Create Script"]');
+      await waitForTop(t, page, 'editScriptViewController');
+      const text = longText(80);
+      await page.fill('[data-name="editTextView"] textarea', text);
+      await t.waitFor(page, () => {
+        const stack = window.cuewright.state.root.stack;
+        const find = (v) => (v.name === 'editTextView' ? v : (v.subviews || []).map(find).find(Boolean));
+        return find(stack[stack.length - 1].view).text.length > 1000;
+      });
+      // The editor lays its own bar under the navigation bar, so its Save
+      // button is reached by name rather than by a click.
+      assert.equal((await t.command(page, { cmd: 'tap_view', name: 'saveButton' })).ok, true);
+      await waitForTop(t, page, 'ViewController');
+      await t.waitFor(page, () => document.querySelectorAll('[data-type="CustomCollectionViewCell"]').length === 1);
+      assert.match(await page.textContent('[data-type="CustomCollectionViewCell"]'), /Opening night/);
+
+      await page.click('[data-type="CustomCollectionViewCell"]');
+      await waitForTop(t, page, 'scriptViewController');
+      assert.match(await page.textContent('[data-name="ScriptTextView"]'), /Paragraph 80\./);
+      assert.equal(await offsetOf(t, page), 0);
+
+      await page.click('[data-name="startButton"]');
+      await t.waitFor(page, () => window.cuewright.driving && window.cuewright.state.wantsTicks);
+      // The text moves, and what the page shows is where the model is.
+      await t.waitFor(page, () => {
+        const el = document.querySelector('[data-name="ScriptTextView"] .text-content');
+        return /translate\(0px, -[1-9]/.test(el.style.transform);
+      });
+      assert.ok(await offsetOf(t, page) > 0);
+      assert.equal(await page.isVisible('[data-name="stopButton"]'), true);
+      assert.equal(await page.isVisible('[data-name="startButton"]'), false);
+    },
+  },
+  {
+    name: 'each painted frame shows whole steps while the page drives',
+    seed: oneScript(longText(2000)),
+    async run(t) {
+      const page = await t.open({ width: 800, height: 600 });
+      await page.click('[data-type="CustomCollectionViewCell"]');
+      await waitForTop(t, page, 'scriptViewController');
+      assert.equal((await t.command(page, { cmd: 'set_value', name: 'SpeedSlider', value: 50 })).ok, true);
+      await page.click('[data-name="startButton"]');
+      await t.waitFor(page, () => window.cuewright.driving && window.cuewright.state.wantsTicks);
+      await page.evaluate(() => { window.cuewright.frameLog = []; window.cuewright.recordFrames = true; });
+      await t.waitFor(page, () => window.cuewright.frameLog.length > 60);
+      const log = await page.evaluate(() => { window.cuewright.recordFrames = false; return window.cuewright.frameLog; });
+      const offsets = log.map((frame) => frame.offsets.ScriptTextView);
+      // How many frames got their step in time depends on the machine; that
+      // the text only ever moves forward by whole steps of 0.5 points does
+      // not.
+      for (let i = 1; i < offsets.length; i += 1) {
+        const moved = offsets[i] - offsets[i - 1];
+        assert.ok(moved >= 0 && Number.isInteger(moved / 0.5), `frame ${i} moved ${moved}`);
+      }
+      assert.ok(offsets[offsets.length - 1] > offsets[0]);
+    },
+  },
+  {
+    name: 'the keyboard starts, stops, changes the speed and goes back to the start',
+    seed: oneScript(longText(400)),
+    async run(t) {
+      const page = await t.open({ width: 1024, height: 768 });
+      await page.click('[data-type="CustomCollectionViewCell"]');
+      await waitForTop(t, page, 'scriptViewController');
+      const speed = async () => (await modelView(page, 'SpeedSlider')).value;
+      const before = await speed();
+      await page.keyboard.press('ArrowUp');
+      await t.waitFor(page, (b) => {
+        const stack = window.cuewright.state.root.stack;
+        const find = (v) => (v.name === 'SpeedSlider' ? v : (v.subviews || []).map(find).find(Boolean));
+        return find(stack[stack.length - 1].view).value === b + 5;
+      }, before);
+
+      await page.keyboard.press('Space');
+      await t.waitFor(page, () => !document.querySelector('[data-name="stopButton"]').style.display);
+      await t.waitFor(page, () => /translate\(0px, -[1-9]/.test(document.querySelector('[data-name="ScriptTextView"] .text-content').style.transform));
+      await page.keyboard.press('Space');
+      await t.waitFor(page, () => !document.querySelector('[data-name="startButton"]').style.display);
+      assert.ok(await offsetOf(t, page) > 0);
+      await page.keyboard.press('Home');
+      await t.waitFor(page, () => document.querySelector('[data-name="ScriptTextView"] .text-content').style.transform === 'translate(0px, 0px)');
+      assert.equal(await offsetOf(t, page), 0);
+    },
+  },
+  {
+    name: 'the text is as tall in the model as the page draws it, so a run ends at its last line',
+    seed: oneScript(Array.from({ length: 60 }, (_, i) => `Sentence ${i} of a speech that goes on for a while, with ordinary words.`).join(' ')),
+    async run(t) {
+      for (const viewport of [{ width: 390, height: 844 }, { width: 1280, height: 800 }]) {
+        const page = await t.open(viewport);
+        await page.click('[data-type="CustomCollectionViewCell"]');
+        await waitForTop(t, page, 'scriptViewController');
+        await t.waitFor(page, () => {
+          const el = document.querySelector('[data-name="ScriptTextView"]');
+          return el._snap.contentSize[1] === el.querySelector('.text-content').scrollHeight;
+        });
+        assert.equal((await t.command(page, { cmd: 'navigate_back' })).ok, true);
+        await page.close();
+      }
+    },
+  },
+];

@@ -1,0 +1,95 @@
+// The other screens as a presenter meets them in the browser: folders from
+// the add menu, dismissing menus, the settings screen with the platform's
+// colour picker and permission prompt.
+
+import assert from 'node:assert/strict';
+import { seedLibrary } from '../library.js';
+
+function waitForTop(t, page, screen) {
+  return t.waitFor(page, (wanted) => window.cuewright.state.top === wanted, screen);
+}
+
+// Controls of the screen on top (screens below stay in the page, covered).
+const onTop = (selector) => `#window > .layer:last-of-type ${selector}`;
+
+async function openSettings(t, page) {
+  await page.click('[data-type="CustomCollectionViewCell"]');
+  await waitForTop(t, page, 'scriptViewController');
+  await page.click(onTop('[data-name="settingsButton"]'));
+  await waitForTop(t, page, 'SettingsTableViewController');
+}
+
+const oneShortScript = ({ program, dataDir }) => seedLibrary(program, dataDir, [{ title: 'Short', text: 'Hi' }]);
+
+export const scenarios = [
+  {
+    name: 'a folder made from the add menu shows in the grid',
+    async run(t) {
+      const page = await t.open({ width: 390, height: 844 });
+      await page.click('[data-name="addScriptButton"]');
+      await page.click('.alert-action[data-action="Create New Folder"]');
+      await page.fill('.alert-field', 'Talks');
+      await page.click('.alert-action[data-action="Save"]');
+      await waitForTop(t, page, 'ViewController');
+      await t.waitFor(page, () => document.querySelectorAll('[data-type="CustomCollectionViewCell"]').length === 1);
+      assert.match(await page.textContent('[data-type="CustomCollectionViewCell"]'), /Talks/);
+      const store = await t.command(page, { cmd: 'store', key: 'folders' });
+      assert.equal(store.value.list[0].record.name.string, 'Talks');
+    },
+  },
+  {
+    name: 'Esc and a tap beside the sheet close the add menu',
+    async run(t) {
+      const page = await t.open({ width: 390, height: 844 });
+      for (const close of [() => page.keyboard.press('Escape'), () => page.mouse.click(195, 200)]) {
+        await page.click('[data-name="addScriptButton"]');
+        await waitForTop(t, page, 'AlertController');
+        assert.equal(await page.isVisible('.sheet'), true);
+        await close();
+        await waitForTop(t, page, 'ViewController');
+        assert.equal(await page.$('.sheet'), null);
+      }
+    },
+  },
+  {
+    name: 'a background colour picked in the settings shows in the prompter',
+    seed: oneShortScript,
+    async run(t) {
+      const page = await t.open({ width: 390, height: 844 });
+      await openSettings(t, page);
+      await page.click(onTop('[data-name="colorButton"]'));
+      await waitForTop(t, page, 'ColorPickerScreen');
+      await page.fill('.picker-well', '#ff0000');
+      await t.waitFor(page, () => {
+        const picker = window.cuewright.state.root.stack.at(-1).presented.presented;
+        return picker.selectedColor[0] === 1 && picker.selectedColor[1] === 0;
+      });
+      await page.click(onTop('[data-name="closeButton"]'));
+      await waitForTop(t, page, 'SettingsTableViewController');
+      await page.click(onTop('[data-name="closeButton"]'));
+      await waitForTop(t, page, 'scriptViewController');
+      // A point of the text view that neither the text nor a control covers.
+      await t.waitFor(page, () => document.querySelector('[data-name="ScriptTextView"]').style.backgroundColor === 'rgb(255, 0, 0)');
+      const image = t.decodePng(await page.screenshot());
+      assert.ok(t.sameColour(image.at(195, 400), [255, 0, 0]), `${image.at(195, 400)}`);
+    },
+  },
+  {
+    name: 'the platform asks for the microphone as the system does',
+    seed: oneShortScript,
+    async run(t) {
+      const page = await t.open({ width: 390, height: 844 });
+      await openSettings(t, page);
+      await page.click(onTop('[data-name="magicSwitch"]'));
+      await page.waitForSelector('.system-prompt');
+      assert.match(await page.textContent('.system-prompt .alert-title'), /microphone/);
+      // The prompt holds the screen below until it is answered.
+      await page.mouse.click(195, 700);
+      assert.deepEqual((await t.state(page)).permissionQuestions, ['microphone']);
+      await page.click('.system-prompt [data-action="Allow"]');
+      await t.waitFor(page, () => window.cuewright.state.permissionQuestions.length === 0 && !document.querySelector('.system-prompt'));
+      const permissions = await t.command(page, { cmd: 'permissions' });
+      assert.equal(permissions.microphone, 'granted');
+    },
+  },
+];
