@@ -224,14 +224,17 @@ void CollectionView::prepare_layout()
         m_sizes.clear();
         m_uniform_size = m_layout->item_size;
         m_uniform_sizes = true;
-        if (delegate && m_count > 0) {
-            std::vector<Size> sizes(static_cast<size_t>(m_count));
-            for (std::int64_t item = 0; item < m_count; ++item)
-                sizes[static_cast<size_t>(item)] = delegate->collectionViewLayoutSizeForItemAtIndexPath(*this, *m_layout, { 0, item });
-            m_uniform_size = sizes.front();
-            m_uniform_sizes = std::all_of(sizes.begin(), sizes.end(), [&](Size s) { return s == m_uniform_size; });
+        // Sizes are kept one by one only once one differs from the first.
+        for (std::int64_t item = 0; delegate && item < m_count; ++item) {
+            auto size = delegate->collectionViewLayoutSizeForItemAtIndexPath(*this, *m_layout, { 0, item });
+            if (item == 0)
+                m_uniform_size = size;
+            if (m_uniform_sizes && size != m_uniform_size) {
+                m_uniform_sizes = false;
+                m_sizes.assign(static_cast<size_t>(item), m_uniform_size);
+            }
             if (!m_uniform_sizes)
-                m_sizes = std::move(sizes);
+                m_sizes.push_back(size);
         }
     }
     m_needs_prepare = false;

@@ -56,6 +56,11 @@ struct Items : CollectionViewDataSource, CollectionViewDelegate {
         names.insert(names.begin() + to.item, name);
     }
     void collectionViewDidSelectItemAtIndexPath(CollectionView&, IndexPath path) override { selected.push_back(path.item); }
+    // Items named "tall" are 200 high; the rest take the layout's size.
+    Size collectionViewLayoutSizeForItemAtIndexPath(CollectionView&, CollectionViewFlowLayout& layout, IndexPath path) override
+    {
+        return names[static_cast<size_t>(path.item)] == "tall" ? Size { 100, 200 } : layout.item_size;
+    }
 };
 
 // A grid of 100 x 150 items with a 30-point content inset, like the home
@@ -268,4 +273,27 @@ TEST(CollectionView, CancelledOrRefusedMovementsTellTheDataSourceNothing)
     g.items.movable = false;
     EXPECT_FALSE(g.grid.begin_interactive_movement_for_item_at_index_path(IndexPath { 0, 1 }));
     EXPECT_TRUE(g.items.moves.empty());
+}
+
+TEST(CollectionView, ItemsOfOtherSizesAreCentredInTheirLineAndMoveWithTheirSize)
+{
+    Grid g(6, { 390, 844 });
+    g.items.names[1] = "tall";
+    g.grid.reload_data();
+    auto frame = [&](std::int64_t position) { return *g.grid.layout_frame_for_item({ 0, position }); };
+    EXPECT_EQ(frame(0), (Rect { { 0, 25 }, { 100, 150 } }));
+    EXPECT_EQ(frame(1), (Rect { { 110, 0 }, { 100, 200 } }));
+    EXPECT_EQ(frame(3).origin.y, 210) << "the next line starts below the tallest item";
+
+    // Dropped at the start of the second line, the tall item makes that
+    // line the tall one.
+    ASSERT_TRUE(g.grid.begin_interactive_movement_for_item_at_index_path(IndexPath { 0, 1 }));
+    g.grid.update_interactive_movement_target_position({ 50, 260 });
+    EXPECT_EQ(g.grid.interactive_movement_target(), (IndexPath { 0, 3 }));
+    EXPECT_EQ(frame(0).size.height, 150);
+    EXPECT_EQ(frame(3).size.height, 200);
+    g.grid.end_interactive_movement();
+    EXPECT_EQ(g.items.names, (std::vector<std::string> { "0", "2", "3", "tall", "4", "5" }));
+    EXPECT_EQ(frame(3), (Rect { { 0, 160 }, { 100, 200 } }));
+    EXPECT_EQ(g.text_at_place(3), "tall");
 }
