@@ -172,6 +172,10 @@ WebServer::WebServer(Options options, Handlers handlers)
         "websocket_timeout_ms", "10000",
         "enable_websocket_ping_pong", "yes",
         "request_timeout_ms", "30000",
+        // Frame updates are small and must not wait for the client's
+        // delayed acknowledgement (Nagle's algorithm would hold them back
+        // by tens of milliseconds, a few painted frames).
+        "tcp_nodelay", "1",
         nullptr,
     };
     mg_callbacks callbacks {};
