@@ -23,10 +23,12 @@
 
 #include "home/CatCollectionViewReorder.h"
 #include "home/CustomCollectionViewCell.h"
+#include "home/document_import.h"
 #include "library/library_operations.h"
 #include "platform/foundation/value.h"
 #include "platform/ui/collection_view.h"
 #include "platform/ui/controls.h"
+#include "platform/ui/document_picker_screen.h"
 #include "platform/ui/screen.h"
 #include "platform/ui/toolbar.h"
 
@@ -66,7 +68,8 @@ inline constexpr char video_gallery_identifier[] = "VideoViewController";
 class ViewController : public Screen
     , public LibraryGrid
     , public CollectionViewDataSource
-    , public CollectionViewDelegate {
+    , public CollectionViewDelegate
+    , public DocumentPickerDelegate {
 public:
     explicit ViewController(AppContext&);
     ~ViewController() override;
@@ -98,7 +101,14 @@ public:
 
     // The add menu, the option sheets and the modal screens.
     void addScript();
+
+    // Importing a document (import.cpp, document_import.h).
     void import();
+    void documentPickerDidPickDocumentAtURL(DocumentPickerScreen&, std::string const& url) override;
+    void documentPickerWasCancelled(DocumentPickerScreen&) override { }
+    void createImportedScript();
+    DocumentImport const& document_import() const { return m_import; }
+
     void handleLongPress(GestureRecognizer&);
     void presentVideoViewController(Button* sender = nullptr);
     void remoteControlAction(Button* sender = nullptr);
@@ -193,6 +203,7 @@ private:
     View* m_controls { nullptr };
     int m_grid_reloads { 0 };
     LibraryOperations m_library { *this, *this };
+    DocumentImport m_import { *this };
 };
 
 }

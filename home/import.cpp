@@ -1,18 +1,24 @@
 // Importing a document as a script, started by "Import Existing Script" in
-// the add menu.
-//
-// Until document import joins the home screen, the menu entry says so in
-// the log and changes nothing.
+// the add menu. The flow itself lives in document_import.cpp; the home
+// screen presents the picker and is its delegate.
 
 #include "ViewController.h"
-
-#include "platform/ui/app_context.h"
 
 namespace cw {
 
 void ViewController::import()
 {
-    context().log.line("Document import is not available in this build.");
+    m_import.present_picker(*this);
+}
+
+void ViewController::documentPickerDidPickDocumentAtURL(DocumentPickerScreen& picker, std::string const& url)
+{
+    m_import.picked(picker, url);
+}
+
+void ViewController::createImportedScript()
+{
+    m_import.createImportedScript();
 }
 
 }

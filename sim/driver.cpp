@@ -102,6 +102,7 @@ Driver::Driver()
     register_home_commands(*this);
     register_remote_commands(*this);
     register_videos_commands(*this);
+    register_import_commands(*this);
 }
 
 Driver::Driver(RunLoop& loop)

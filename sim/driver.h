@@ -77,6 +77,7 @@ void register_voice_commands(Driver&);
 void register_home_commands(Driver&);
 void register_remote_commands(Driver&);
 void register_videos_commands(Driver&);
+void register_import_commands(Driver&);
 
 // Small readers for request fields.
 std::string required_string(nlohmann::json const&, char const* field);

@@ -1,5 +1,6 @@
 #include "sim_device.h"
 
+#include "platform/linux/document_reading.h"
 #include "platform/linux/sqlite_persistence.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/navigation_controller.h"
@@ -12,6 +13,9 @@ SimDevice::SimDevice(RunLoop& loop, SimDeviceOptions options)
     , m_log(std::make_shared<CapturedLogSink>())
 {
     m_platform->peers->join_air(options.air);
+    // Documents are read by the real readers, answering on the simulated
+    // platform queue so the driver stays in step with virtual time.
+    m_platform->documents->reader = read_document;
     ApplicationSetup setup;
     setup.window_size = options.window_size;
     setup.idiom = options.idiom;

@@ -1,5 +1,6 @@
 #include "back_ends.h"
 
+#include "platform/linux/document_reading.h"
 #include "platform/sim/sim_platform.h"
 #include "platform/ui/app_context.h"
 
@@ -19,6 +20,7 @@ void install_linux_services(AppContext& context, sim::SimPlatform& stand_ins, Pa
     context.services.provide<MailService>(page.mail);
     page.text_layout = std::make_shared<MeasuredTextLayout>(stand_ins.text_layout);
     context.services.provide<TextLayout>(std::shared_ptr<TextLayout>(page.text_layout));
+    context.services.provide<TextExtraction>(std::make_shared<ThreadedTextExtraction>());
 }
 
 }

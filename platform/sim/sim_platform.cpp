@@ -26,6 +26,7 @@ void SimPlatform::install(AppContext& context)
     context.services.provide<UrlOpener>(urls);
     audio->use_clock(context.loop);
     context.services.provide<AudioService>(audio);
+    context.services.provide<TextExtraction>(documents);
 }
 
 }

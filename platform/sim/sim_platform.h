@@ -14,6 +14,7 @@
 #include "platform/sim/sim_peer_connectivity.h"
 #include "platform/sim/sim_permissions.h"
 #include "platform/sim/sim_review_prompt.h"
+#include "platform/sim/sim_text_extraction.h"
 #include "platform/sim/sim_url_opener.h"
 #include "platform/sim/sim_watch_session.h"
 
@@ -40,6 +41,7 @@ struct SimPlatform {
     std::shared_ptr<SimMail> mail { std::make_shared<SimMail>() };
     std::shared_ptr<SimUrlOpener> urls { std::make_shared<SimUrlOpener>() };
     std::shared_ptr<SimAudio> audio { std::make_shared<SimAudio>() };
+    std::shared_ptr<SimTextExtraction> documents { std::make_shared<SimTextExtraction>(queue) };
 
     void install(AppContext&);
 };

@@ -33,6 +33,15 @@ bool AlertController::type_into(size_t field, std::string text)
     return true;
 }
 
+bool AlertController::set_action_enabled(std::string const& action_title, bool enabled)
+{
+    auto it = std::find_if(m_actions.begin(), m_actions.end(), [&](auto const& a) { return a.title == action_title; });
+    if (it == m_actions.end())
+        return false;
+    it->enabled = enabled;
+    return true;
+}
+
 bool AlertController::choose(std::string const& action_title)
 {
     if (m_answered)

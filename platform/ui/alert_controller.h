@@ -54,6 +54,9 @@ public:
     AlertTextField& add_text_field(std::string placeholder = {}, KeyboardType = KeyboardType::Default);
 
     std::vector<AlertAction> const& actions() const { return m_actions; }
+    // Turns an action on or off while the alert is up; false when there is
+    // no such action.
+    bool set_action_enabled(std::string const& action_title, bool enabled);
     std::vector<AlertTextField> const& text_fields() const { return m_fields; }
     std::string field_text(size_t index) const { return index < m_fields.size() ? m_fields[index].text : std::string {}; }
 

@@ -53,6 +53,13 @@ TEST_F(ExtractFile, PicksTheExtractorByExtensionIgnoringCase) {
         {"mislabelled.docx", doc_bytes(), "From doc\n"},
         // RTF in a .txt file is plain text to the user who named it so.
         {"notes.txt", "{\\rtf1 x}", "{\\rtf1 x}"},
+        // Word saves rich text under a .doc name on request.
+        {"rich.doc", "{\\rtf1 From rtf}", "From rtf\n"},
+        // Names that do not tell the kind: the content does.
+        {"mydocx", kDocx, "From docx\n"},
+        {"archive.docx.zip", kDocx, "From docx\n"},
+        {"old-notes.bak", doc_bytes(), "From doc\n"},
+        {"README", "text", "text"},
     };
     for (auto const& c : cases) {
         ExtractResult const r = extract_file(write(c.name, c.bytes));
@@ -68,8 +75,8 @@ TEST_F(ExtractFile, UnusableFilesAreRefused) {
         char const* error;
     } const cases[] = {
         {write("slides.pdf", "%PDF-1.4"), messages::kUnsupportedType},
-        {write("README", "text"), messages::kUnsupportedType},
-        {write("archive.docx.zip", kDocx), messages::kUnsupportedType},
+        {write("notes.bak", "plain words"), messages::kUnsupportedType},
+        {write("blob", std::string("\x01\x00\x02", 3)), messages::kUnsupportedType},
         {(dir_ / "missing.txt").string(), messages::kCannotOpen},
         {(dir_ / "folder.txt").string(), messages::kCannotOpen},
         {write("empty.docx", ""), messages::kNoText},

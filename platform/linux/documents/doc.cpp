@@ -161,6 +161,7 @@ ExtractResult extract_word_streams(CompoundFile const& file) {
 ExtractResult extract_doc(std::string_view bytes) {
     if (is_blank(bytes)) return failure(messages::kNoText);
     if (bytes.starts_with("PK\x03\x04")) return extract_docx(bytes);  // a .docx named .doc
+    if (bytes.starts_with("{\\rtf")) return extract_rtf(bytes);        // rich text saved as .doc
     if (!CompoundFile::has_signature(bytes)) return failure(messages::kNotDoc);
     CompoundFile const file(bytes);
     if (!file.valid()) return failure(messages::kDamagedDoc);

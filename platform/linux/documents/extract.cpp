@@ -56,14 +56,27 @@ std::optional<std::string> read_whole_file(std::string const& path, ExtractResul
     return bytes;
 }
 
+// For a file whose name does not tell its kind ("mydocx", "notes"): the
+// document formats by their signatures, and, for a name without any
+// extension, text that holds no NUL bytes.
+std::optional<Extractor> extractor_by_content(std::string_view bytes, bool has_extension) {
+    if (bytes.starts_with("PK\x03\x04")) return extract_docx;
+    if (bytes.starts_with("{\\rtf")) return extract_rtf;
+    if (bytes.starts_with("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1")) return extract_doc;
+    if (!has_extension && bytes.substr(0, 8192).find('\0') == std::string_view::npos) return extract_txt;
+    return std::nullopt;
+}
+
 }  // namespace
 
 ExtractResult extract_file(std::string const& path) {
-    auto const extractor = extractor_for(lower_extension(path));
-    if (!extractor) return failure(messages::kUnsupportedType);
+    auto const extension = lower_extension(path);
+    auto extractor = extractor_for(extension);
     ExtractResult error;
     auto const bytes = read_whole_file(path, error);
     if (!bytes) return error;
+    if (!extractor) extractor = extractor_by_content(*bytes, !extension.empty());
+    if (!extractor) return failure(messages::kUnsupportedType);
     return (*extractor)(*bytes);
 }
 
