@@ -13,6 +13,7 @@
 #include "web/qr.h"
 #include "web/random.h"
 #include "web/server.h"
+#include "web/uploads.h"
 
 #include <arpa/inet.h>
 #include <ifaddrs.h>
@@ -232,13 +233,14 @@ int main(int argc, char** argv)
         server_options.port = options.port;
         server_options.static_root = CUEWRIGHT_STATIC_DIR;
         server_options.upload_folder = paths.temporary() + "/uploads";
+        web::clear_upload_folder(server_options.upload_folder);
         if (options.listen)
             server_options.token = web::random_hex(16);
         server = std::make_unique<web::WebServer>(server_options, web::WebServer::Handlers {
             [&](web::ClientId id) { bridge.opened(id); },
             [&](web::ClientId id, std::string_view text) { bridge.message(id, text); },
             [&](web::ClientId id) { bridge.closed(id); },
-            {},
+            [&](web::Upload upload) { return web::hand_upload_to_picker(loop, device, std::move(upload)); },
         });
     } catch (std::exception const& error) {
         std::cerr << "cuewright: " << error.what() << "\n";

@@ -371,22 +371,31 @@ static void answer_json(mg_connection* connection, int status, std::string const
     respond(connection, status, "application/json", body);
 }
 
-// Keeps the last path component of the user's file name, in characters
-// that are safe in any folder, and its extension, which importing reads.
-static std::string safe_file_name(std::string_view name)
+// The last path component of the user's file name, as they named it: the
+// import shows it and tests its ending. Only what no file name may hold
+// (separators, control characters, leading dots) is dropped, and a very
+// long name keeps its end.
+static std::string upload_file_name(std::string_view name)
 {
     if (auto slash = name.find_last_of("/\\"); slash != std::string_view::npos)
         name = name.substr(slash + 1);
-    std::string safe;
+    std::string kept;
     for (char c : name) {
-        bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' || c == '-' || c == '_';
-        safe += plain ? c : '_';
+        auto byte = static_cast<unsigned char>(c);
+        if (byte >= 0x20 && byte != 0x7F)
+            kept += c;
     }
-    while (!safe.empty() && safe.front() == '.')
-        safe.erase(safe.begin());
-    if (safe.size() > 100)
-        safe.erase(0, safe.size() - 100);
-    return safe.empty() ? "document" : safe;
+    while (!kept.empty() && kept.front() == '.')
+        kept.erase(kept.begin());
+    constexpr std::size_t longest = 200;
+    if (kept.size() > longest) {
+        auto cut = kept.size() - longest;
+        // Start on a whole UTF-8 character.
+        while (cut < kept.size() && (static_cast<unsigned char>(kept[cut]) & 0xC0) == 0x80)
+            ++cut;
+        kept.erase(0, cut);
+    }
+    return kept.empty() ? "document" : kept;
 }
 
 int WebServer::receive_upload(mg_connection* connection)
@@ -410,11 +419,14 @@ int WebServer::receive_upload(mg_connection* connection)
     char name[512] = {};
     if (info->query_string)
         mg_get_var(info->query_string, std::strlen(info->query_string), "name", name, sizeof name);
+    // Each upload gets a folder of its own, so the file keeps its name.
     std::error_code error;
-    fs::create_directories(m_options.upload_folder, error);
-    auto path = m_options.upload_folder + "/upload-" + random_hex(8) + "-" + safe_file_name(name);
+    auto folder = m_options.upload_folder + "/" + random_hex(8);
+    fs::create_directories(folder, error);
+    auto path = folder + "/" + upload_file_name(name);
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     if (!out) {
+        fs::remove_all(folder, error);
         answer_json(connection, 500, error_message("The upload could not be stored."));
         return 500;
     }
@@ -427,7 +439,7 @@ int WebServer::receive_upload(mg_connection* connection)
         total += static_cast<std::uint64_t>(got);
         if (total > limit) {
             out.close();
-            fs::remove(path, error);
+            fs::remove_all(folder, error);
             // Read a little of what is left, so the client sees the answer
             // rather than a reset connection.
             for (std::size_t drained = 0; drained < (std::size_t { 4 } << 20);) {
@@ -443,13 +455,13 @@ int WebServer::receive_upload(mg_connection* connection)
     }
     out.close();
     if (!out) {
-        fs::remove(path, error);
+        fs::remove_all(folder, error);
         answer_json(connection, 500, error_message("The upload could not be stored."));
         return 500;
     }
     auto refusal = m_handlers.uploaded(Upload { name, path, total });
     if (!refusal.empty()) {
-        fs::remove(path, error);
+        fs::remove_all(folder, error);
         answer_json(connection, 422, error_message(refusal));
         return 422;
     }

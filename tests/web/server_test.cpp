@@ -272,12 +272,36 @@ TEST_F(ServerTest, UploadsAreStoredAndHandedOn)
     auto const& upload = recorder.uploads[0];
     EXPECT_EQ(upload.original_name, "../../my talk.docx");
     EXPECT_EQ(upload.size, 14u);
-    // Kept inside the upload folder, with a safe name that keeps the
-    // extension.
-    EXPECT_EQ(fs::path(upload.path).parent_path(), fs::path(folder.path()) / "uploads");
-    EXPECT_TRUE(upload.path.ends_with("-my_talk.docx")) << upload.path;
+    // Kept in a folder of its own inside the upload folder, under the
+    // name the presenter gave it, which the import shows and tests.
+    EXPECT_EQ(fs::path(upload.path).parent_path().parent_path(), fs::path(folder.path()) / "uploads");
+    EXPECT_EQ(fs::path(upload.path).filename(), "my talk.docx");
     std::ifstream in(upload.path);
     EXPECT_EQ(std::string((std::istreambuf_iterator<char>(in)), {}), "document bytes");
+}
+
+TEST_F(ServerTest, UploadedFilesKeepTheirNamesWithinWhatAFileNameMayHold)
+{
+    auto server = start();
+    struct Case {
+        char const* sent;
+        char const* kept;
+    } const cases[] = {
+        { "Caf%C3%A9%20r%C3%A9sum%C3%A9.txt", "Café résumé.txt" },
+        { "..%5C..%5Cwin.rtf", "win.rtf" },
+        { "%2E%2Ehidden.txt", "hidden.txt" },
+        { "tab%09and%0Anewline.doc", "tabandnewline.doc" },
+        { "", "document" },
+        { "..", "document" },
+    };
+    for (auto const& c : cases) {
+        auto response = http(server->port(), upload_request(server->port(), c.sent, "x", 1));
+        EXPECT_EQ(response.status, 200) << c.sent;
+    }
+    std::lock_guard lock(recorder.mutex);
+    ASSERT_EQ(recorder.uploads.size(), std::size(cases));
+    for (std::size_t i = 0; i < std::size(cases); ++i)
+        EXPECT_EQ(fs::path(recorder.uploads[i].path).filename(), cases[i].kept) << cases[i].sent;
 }
 
 TEST_F(ServerTest, UploadsAreCappedAt50MiBWithAClearError)
@@ -306,7 +330,7 @@ TEST_F(ServerTest, UploadsWithoutADeclaredLengthStopAtTheCap)
     ASSERT_EQ(recorder.uploads.size(), 1u);
     EXPECT_EQ(recorder.uploads[0].size, 1000u);
     // Nothing of the refused one is left behind.
-    EXPECT_EQ(std::distance(fs::directory_iterator(folder.path() + "/uploads"), {}), 1);
+    EXPECT_EQ(std::distance(fs::recursive_directory_iterator(folder.path() + "/uploads"), {}), 2);
 }
 
 TEST_F(ServerTest, UploadsAreRefusedWhenNothingTakesThem)

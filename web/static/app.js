@@ -65,6 +65,21 @@ function command(request) {
   });
 }
 
+// Sends a document chosen in the document picker. Answers an error text to
+// show the presenter, or nothing once the device has the file.
+async function uploadDocument(file) {
+  const query = new URLSearchParams({ name: file.name });
+  if (token) query.set('token', token);
+  try {
+    const response = await fetch(`/upload?${query}`, { method: 'POST', body: file });
+    if (response.ok) return '';
+    const answer = await response.json().catch(() => ({}));
+    return answer.error || `The document could not be sent (${response.status}).`;
+  } catch (error) {
+    return 'The document could not be sent: Cuewright is not reachable.';
+  }
+}
+
 // --- drawing -----------------------------------------------------------
 
 function windowPoint(clientX, clientY) {
@@ -80,6 +95,7 @@ const renderer = new Renderer(windowElement, {
   cancelAlert: () => command({ cmd: 'cancel_alert' }),
   back: () => command({ cmd: 'navigate_back' }),
   pickColor: (color) => command({ cmd: 'color_picker', color }),
+  uploadDocument,
   answerPermission: (kind, grant) => command({ cmd: 'answer_permission', kind, grant }),
 });
 

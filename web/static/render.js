@@ -491,6 +491,7 @@ function renderScreen(layer, entry, context) {
     }
   }
   if (entry.screen.class === 'ColorPickerScreen') renderColorPicker(layer, entry.screen, context.actions);
+  if (entry.screen.class === 'DocumentPickerScreen') renderDocumentPicker(layer, context.actions);
   renderNavigationBar(layer, entry.bar, entry.screen, context.actions);
 }
 
@@ -523,6 +524,39 @@ function renderColorPicker(layer, screen, actions) {
   if (document.activeElement !== well) well.value = hex(color);
   if (document.activeElement !== alpha) alpha.value = String(color[3] ?? 1);
   layer._picker.querySelector('.picker-alpha').hidden = screen.supportsAlpha === false;
+}
+
+// The platform's document picker is the browser's file chooser, or a file
+// dropped on the panel. The chosen file is uploaded; the device then
+// carries on as with any picked document.
+function renderDocumentPicker(layer, actions) {
+  if (layer._documents) return;
+  const panel = layer.appendChild(document.createElement('div'));
+  panel.className = 'document-picker';
+  panel.innerHTML = '<div class="document-picker-title">Choose a document to import</div>'
+    + '<label class="document-picker-drop">Choose a file, or drop it here'
+    + '<input type="file" class="document-picker-file"></label>'
+    + '<div class="document-picker-status" role="status"></div>';
+  const input = panel.querySelector('.document-picker-file');
+  const status = panel.querySelector('.document-picker-status');
+  const send = (file) => {
+    if (!file) return;
+    status.textContent = `Uploading ${file.name}\u2026`;
+    input.disabled = true;
+    actions.uploadDocument(file).then((error) => {
+      input.disabled = false;
+      status.textContent = error || '';
+    });
+  };
+  input.addEventListener('change', () => send(input.files[0]));
+  panel.addEventListener('dragover', (event) => { event.preventDefault(); panel.classList.add('dragging'); });
+  panel.addEventListener('dragleave', () => panel.classList.remove('dragging'));
+  panel.addEventListener('drop', (event) => {
+    event.preventDefault();
+    panel.classList.remove('dragging');
+    send(event.dataTransfer.files[0]);
+  });
+  layer._documents = panel;
 }
 
 const PERMISSION_TITLES = {
