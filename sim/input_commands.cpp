@@ -239,7 +239,8 @@ static Json navigate_back(Driver& driver, Json const& request)
     return {};
 }
 
-// Keys a presenter reaches for: Esc picks an alert's cancel action; on a
+// Keys a presenter reaches for: Esc picks an alert's cancel action or
+// swipes a sheet away; on a
 // screen with run controls the space bar starts or stops, and the up and
 // down arrows move the speed slider by 5, as a hand on the slider would;
 // on the prompter Home goes back to the start, as the remotes do.
@@ -250,6 +251,8 @@ static bool press_key(SimDevice& device, std::string const& key)
         return false;
     if (auto* alert = dynamic_cast<AlertController*>(top))
         return key == "Escape" && alert->cancel();
+    if (key == "Escape")
+        return device.swipe_away_sheet();
     auto& view = top->view();
     if (key == " " || key == "Space") {
         for (auto const* name : { "stopButton", "startButton" }) {

@@ -202,18 +202,14 @@ static Json pan(Driver& driver, Json const& request)
     throw DriverError("the top screen has no pan recogniser");
 }
 
-// The presenter swipes the top sheet away: the platform dismisses it
-// without the screen's own close running.
 static Json dismiss_sheet(Driver& driver, Json const& request)
 {
     auto& device = driver.device(request);
     auto* top = device.top();
     if (!top || !top->presenting())
         throw DriverError("the top screen was not presented");
-    if (auto* settings = dynamic_cast<SettingsTableViewController*>(top))
-        settings->presentationControllerWillDismiss();
-    driver.loop().post([top] { top->dismiss(true); });
-    device.settle();
+    if (!device.swipe_away_sheet())
+        throw DriverError("the top screen is not a sheet");
     return { { "top", device.top() ? device.top()->class_name() : "" } };
 }
 

@@ -3,6 +3,8 @@
 #include "platform/linux/document_reading.h"
 #include "platform/linux/sqlite_persistence.h"
 #include "platform/ui/controls.h"
+#include "platform/ui/document_picker_screen.h"
+#include "settings/SettingsTableViewController.h"
 #include "platform/ui/navigation_controller.h"
 
 namespace cw {
@@ -110,6 +112,26 @@ bool SimDevice::choose(std::string const& action_title)
     auto* current = alert();
     if (!current || !current->choose(action_title))
         return false;
+    settle();
+    return true;
+}
+
+bool SimDevice::swipe_away_sheet()
+{
+    auto* sheet = top();
+    if (!sheet || !sheet->presenting() || dynamic_cast<AlertController*>(sheet)
+        || sheet->modal_presentation_style == ModalPresentationStyle::FullScreen)
+        return false;
+    if (auto* picker = dynamic_cast<DocumentPickerScreen*>(sheet)) {
+        picker->user_cancel();
+    } else {
+        if (auto* settings = dynamic_cast<SettingsTableViewController*>(sheet))
+            settings->presentationControllerWillDismiss();
+        m_loop.post([sheet, alive = sheet->weak_token()] {
+            if (!alive.expired())
+                sheet->dismiss(true);
+        });
+    }
     settle();
     return true;
 }

@@ -77,6 +77,11 @@ public:
     // Answers the top alert; false if there is no alert or no such action.
     bool choose(std::string const& action_title);
     bool type_into_alert(size_t field, std::string const& text);
+    // The presenter swipes the top sheet away (or presses Esc in the
+    // browser): the platform dismisses it without the screen's own close
+    // running; a document picker is cancelled. False when the top screen
+    // is not a presented sheet.
+    bool swipe_away_sheet();
     // The finger on the top screen (touch_input.h).
     TouchInput& touches() { return *m_touches; }
 

@@ -26,6 +26,7 @@ namespace cw::web {
 struct PageServices {
     std::shared_ptr<PageUrlOpener> urls { std::make_shared<PageUrlOpener>() };
     std::shared_ptr<PageMail> mail { std::make_shared<PageMail>() };
+    std::shared_ptr<PageShare> share { std::make_shared<PageShare>() };
     // Set by `install_linux_services`: text measured by the pages.
     std::shared_ptr<MeasuredTextLayout> text_layout;
 

@@ -321,8 +321,9 @@ void Bridge::take_measurements(ClientId id, Json const& request)
 
 void Bridge::open_url_in_page(std::string const& url)
 {
-    // Only links a browser can open harmlessly.
-    if (!(url.starts_with("https://") || url.starts_with("http://") || url.starts_with("mailto:")))
+    // Only links a browser can open harmlessly, and the server's own
+    // downloads of saved takes.
+    if (!(url.starts_with("https://") || url.starts_with("http://") || url.starts_with("mailto:") || url.starts_with("/media/")))
         return;
     std::optional<ClientId> target = m_frames.driver();
     if (!target) {

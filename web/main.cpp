@@ -234,6 +234,7 @@ int main(int argc, char** argv)
         server_options.static_root = CUEWRIGHT_STATIC_DIR;
         server_options.upload_folder = paths.temporary() + "/uploads";
         web::clear_upload_folder(server_options.upload_folder);
+        server_options.media_root = paths.saved_videos();
         if (options.listen)
             server_options.token = web::random_hex(16);
         server = std::make_unique<web::WebServer>(server_options, web::WebServer::Handlers {

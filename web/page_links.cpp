@@ -16,6 +16,25 @@ bool PageMail::send(MailMessage const& message)
     return true;
 }
 
+std::vector<std::string> PageShare::activity_types_for(std::vector<std::string> const&) const
+{
+    return { activity_type::save_to_files };
+}
+
+void PageShare::perform(std::string const& activity_type, std::vector<std::string> const& items)
+{
+    if (activity_type != activity_type::save_to_files || !m_target)
+        return;
+    for (auto const& item : items)
+        m_target(download_url(item));
+}
+
+std::string download_url(std::string const& file_path)
+{
+    auto slash = file_path.find_last_of('/');
+    return "/media/" + (slash == std::string::npos ? file_path : file_path.substr(slash + 1)) + "?download=1";
+}
+
 static std::string percent_encoded(std::string const& text)
 {
     static constexpr char digits[] = "0123456789ABCDEF";

@@ -11,6 +11,7 @@
 // would drop it.
 
 #include "platform/services/mail.h"
+#include "platform/services/share_sheet.h"
 #include "platform/services/url_opener.h"
 
 #include <functional>
@@ -38,6 +39,21 @@ public:
 private:
     OpenInPage m_target;
 };
+
+// Sharing a take from the browser saves it to the presenter's computer: the
+// page downloads it from the server's media folder.
+class PageShare final : public ShareService {
+public:
+    void set_target(OpenInPage target) { m_target = std::move(target); }
+    std::vector<std::string> activity_types_for(std::vector<std::string> const& items) const override;
+    void perform(std::string const& activity_type, std::vector<std::string> const& items) override;
+
+private:
+    OpenInPage m_target;
+};
+
+// Where the page downloads a saved take from.
+std::string download_url(std::string const& file_path);
 
 // The "mailto:" link of a message, every part percent-encoded.
 std::string mailto_url(MailMessage const&);

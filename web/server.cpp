@@ -123,6 +123,7 @@ struct ServerCallbacks {
     }
     static int files(mg_connection* connection, void* data) { return server(data).serve_file(connection); }
     static int upload(mg_connection* connection, void* data) { return server(data).receive_upload(connection); }
+    static int media(mg_connection* connection, void* data) { return server(data).serve_media(connection); }
     static int ws_connect(mg_connection const* connection, void* data) { return server(data).accept_client(connection) ? 0 : 1; }
     static void ws_ready(mg_connection* connection, void* data) { server(data).client_ready(connection); }
     static int ws_data(mg_connection* connection, int bits, char* bytes, size_t length, void* data)
@@ -158,6 +159,10 @@ WebServer::WebServer(Options options, Handlers handlers)
 {
     std::error_code error;
     m_canonical_root = fs::canonical(m_options.static_root, error).string();
+    if (!m_options.media_root.empty()) {
+        fs::create_directories(m_options.media_root, error);
+        m_canonical_media_root = fs::canonical(m_options.media_root, error).string();
+    }
     if (error)
         throw std::runtime_error("the page's folder " + m_options.static_root + " cannot be read: " + error.message());
 
@@ -195,6 +200,7 @@ WebServer::WebServer(Options options, Handlers handlers)
     mg_set_auth_handler(m_context, "/", ServerCallbacks::authorize, this);
     // civetweb takes the first handler whose pattern matches.
     mg_set_request_handler(m_context, "/upload$", ServerCallbacks::upload, this);
+    mg_set_request_handler(m_context, "/media/", ServerCallbacks::media, this);
     mg_set_request_handler(m_context, "/", ServerCallbacks::files, this);
     mg_set_websocket_handler(m_context, "/ws$", ServerCallbacks::ws_connect, ServerCallbacks::ws_ready,
         ServerCallbacks::ws_data, ServerCallbacks::ws_close, this);
@@ -329,6 +335,10 @@ std::string content_type_for(std::string_view path)
         { ".png", "image/png" },
         { ".ico", "image/x-icon" },
         { ".woff2", "font/woff2" },
+        // Takes are QuickTime movies of H.264 video, which browsers play as
+        // MPEG-4.
+        { ".mov", "video/mp4" },
+        { ".mp4", "video/mp4" },
     };
     for (auto const& [extension, type] : types) {
         if (path.ends_with(extension))
@@ -361,6 +371,42 @@ int WebServer::serve_file(mg_connection* connection)
     if (token_in_query)
         cookie = "Set-Cookie: " + std::string(token_cookie) + "=" + *m_options.token + "; Path=/; HttpOnly; SameSite=Strict\r\n";
     respond(connection, 200, content_type_for(*file), body, cookie, method == "GET");
+    return 200;
+}
+
+// --- saved takes ------------------------------------------------------------
+
+// One file of the media folder, by name: /media/video_<id>.mov. civetweb
+// answers range requests, which the page's video element uses to seek.
+// With ?download=1 the browser saves the file instead of showing it.
+int WebServer::serve_media(mg_connection* connection)
+{
+    auto const* info = mg_get_request_info(connection);
+    std::string_view method = info->request_method;
+    if (method != "GET" && method != "HEAD") {
+        respond(connection, 405, "text/plain; charset=utf-8", "Only GET and HEAD are served here." "\n");
+        return 405;
+    }
+    std::string_view uri = info->local_uri_raw ? info->local_uri_raw : "";
+    std::string_view prefix = "/media";
+    std::optional<std::string> file;
+    // Takes are named by the application (video_<id>.mov): plain
+    // characters only, one level, nothing for a header to trip on.
+    auto name = uri.starts_with(prefix) ? uri.substr(prefix.size() + 1) : std::string_view {};
+    bool plain = !name.empty() && std::all_of(name.begin(), name.end(), [](char c) {
+        return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' || c == '-' || c == '_';
+    });
+    if (!m_canonical_media_root.empty() && uri.size() > prefix.size() && uri[prefix.size()] == '/' && plain)
+        file = static_file_for(m_canonical_media_root, uri.substr(prefix.size()));
+    if (!file) {
+        respond(connection, 404, "text/plain; charset=utf-8", "Not found." "\n");
+        return 404;
+    }
+    std::string headers = "Cache-Control: no-cache\r\nX-Content-Type-Options: nosniff";
+    char download[8] = {};
+    if (info->query_string && mg_get_var(info->query_string, std::strlen(info->query_string), "download", download, sizeof download) > 0)
+        headers += "\r\nContent-Disposition: attachment; filename=\"" + fs::path(*file).filename().string() + "\"";
+    mg_send_mime_file2(connection, file->c_str(), content_type_for(*file).c_str(), headers.c_str());
     return 200;
 }
 

@@ -65,6 +65,9 @@ public:
         std::size_t max_clients { 32 };
         // Where uploads land; uploads are refused while this is empty.
         std::string upload_folder;
+        // The saved takes, served under /media/ with range requests for the
+        // page's video player; nothing is served there while this is empty.
+        std::string media_root;
     };
 
     // Called on civetweb's threads.
@@ -109,6 +112,7 @@ private:
     bool host_allowed(std::string_view host) const;
     bool token_matches(std::string_view candidate) const;
     int serve_file(mg_connection*);
+    int serve_media(mg_connection*);
     int receive_upload(mg_connection*);
     bool accept_client(mg_connection const*);
     void client_ready(mg_connection*);
@@ -119,6 +123,7 @@ private:
     Options m_options;
     Handlers m_handlers;
     std::string m_canonical_root;
+    std::string m_canonical_media_root;
     mg_context* m_context { nullptr };
     int m_port { 0 };
 

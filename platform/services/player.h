@@ -24,12 +24,14 @@ public:
     virtual std::shared_ptr<Player> player_with_url(std::string const& file_url) = 0;
 };
 
+// Full screen, black, with the platform's "Done" button that closes it.
 class PlayerViewController final : public Screen {
 public:
-    using Screen::Screen;
+    explicit PlayerViewController(AppContext&);
     std::shared_ptr<Player> player;
 
     char const* class_name() const override { return "PlayerViewController"; }
+    void loadView() override;
     void describe(Record& record) const override
     {
         record["url"] = Value(player ? player->url() : std::string {});

@@ -42,6 +42,9 @@ public:
     bool choose(std::string const& activity);
 
     char const* class_name() const override { return "ActivityViewController"; }
+    // A row of buttons at the bottom: one per offered activity (named
+    // "activity_" and its type) and "Cancel".
+    void loadView() override;
     void describe(Record&) const override;
 
 private:

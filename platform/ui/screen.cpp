@@ -106,6 +106,10 @@ Value Screen::snapshot()
     if (!title.empty())
         record["title"] = title;
     describe(record);
+    // A presented screen that does not cover the whole window is a sheet
+    // the presenter may swipe away.
+    if (m_presenting && modal_presentation_style != ModalPresentationStyle::FullScreen)
+        record["sheet"] = true;
     if (m_view)
         record["view"] = m_view->snapshot();
     if (m_presented)

@@ -96,6 +96,7 @@ const renderer = new Renderer(windowElement, {
   back: () => command({ cmd: 'navigate_back' }),
   pickColor: (color) => command({ cmd: 'color_picker', color }),
   uploadDocument,
+  swipeAway: () => command({ cmd: 'dismiss_sheet' }),
   answerPermission: (kind, grant) => command({ cmd: 'answer_permission', kind, grant }),
 });
 
@@ -273,6 +274,14 @@ function openLink(url) {
     location.href = url;
     return;
   }
+  if (url.startsWith('/media/')) {
+    // A saved take, downloaded to the presenter's computer.
+    const link = document.createElement('a');
+    link.href = token ? `${url}&token=${encodeURIComponent(token)}` : url;
+    link.download = '';
+    link.click();
+    return;
+  }
   const opened = window.open(url, '_blank', 'noopener,noreferrer');
   if (!opened) {
     // Blocked as a pop-up: offer it as a link instead.
@@ -289,7 +298,7 @@ function openLink(url) {
 
 // --- input -------------------------------------------------------------
 
-const NATIVE = 'input, textarea, select, .navbar, .alert-layer';
+const NATIVE = 'input, textarea, select, video, .navbar, .alert-layer, .sheet-grabber, .document-picker';
 let touching = null;
 
 windowElement.addEventListener('pointerdown', (event) => {

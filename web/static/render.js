@@ -492,6 +492,8 @@ function renderScreen(layer, entry, context) {
   }
   if (entry.screen.class === 'ColorPickerScreen') renderColorPicker(layer, entry.screen, context.actions);
   if (entry.screen.class === 'DocumentPickerScreen') renderDocumentPicker(layer, context.actions);
+  if (entry.screen.class === 'PlayerViewController') renderPlayer(layer, entry.screen);
+  renderSheetGrabber(layer, entry.screen.sheet === true, context.actions);
   renderNavigationBar(layer, entry.bar, entry.screen, context.actions);
 }
 
@@ -524,6 +526,51 @@ function renderColorPicker(layer, screen, actions) {
   if (document.activeElement !== well) well.value = hex(color);
   if (document.activeElement !== alpha) alpha.value = String(color[3] ?? 1);
   layer._picker.querySelector('.picker-alpha').hidden = screen.supportsAlpha === false;
+}
+
+// A sheet is swiped away by its grabber at the top edge; Esc does the same.
+function renderSheetGrabber(layer, sheet, actions) {
+  if (!sheet) {
+    if (layer._grabber) layer._grabber.remove();
+    layer._grabber = null;
+    return;
+  }
+  if (!layer._grabber) {
+    const grabber = document.createElement('div');
+    grabber.className = 'sheet-grabber';
+    grabber.setAttribute('role', 'button');
+    grabber.title = 'Close (Esc)';
+    grabber.addEventListener('click', () => actions.swipeAway());
+    layer._grabber = grabber;
+  }
+  layer.appendChild(layer._grabber);
+}
+
+// The platform's player is a video element over the saved take, which the
+// server streams from its media folder with range requests.
+function renderPlayer(layer, screen) {
+  const name = (screen.url || '').split('/').pop();
+  if (!layer._player) {
+    const video = layer.appendChild(document.createElement('video'));
+    video.className = 'player-video';
+    video.controls = true;
+    video.playsInline = true;
+    const note = layer.appendChild(document.createElement('div'));
+    note.className = 'player-note';
+    note.hidden = true;
+    video.addEventListener('error', () => {
+      note.textContent = 'This take cannot be played in the browser.';
+      note.hidden = false;
+    });
+    layer._player = video;
+  }
+  const video = layer._player;
+  const source = name ? `/media/${encodeURIComponent(name)}` : '';
+  if (video.dataset.source !== source) {
+    video.dataset.source = source;
+    video.src = source;
+  }
+  if (screen.playing && video.paused && !video.error) video.play().catch(() => {});
 }
 
 // The platform's document picker is the browser's file chooser, or a file
