@@ -29,6 +29,7 @@
 #include "platform/ui/collection_view.h"
 #include "platform/ui/controls.h"
 #include "platform/ui/document_picker_screen.h"
+#include "platform/ui/navigation_controller.h"
 #include "platform/ui/screen.h"
 #include "platform/ui/toolbar.h"
 
@@ -56,7 +57,7 @@ inline constexpr double toolbar_rise = 80;
 // The navigation bar the front ends draw over the top of the screen, and the
 // strip of fixed controls below it. The grid reaches under both, and its
 // items start below them.
-inline constexpr double navigation_bar_height = 44;
+inline constexpr double navigation_bar_height = NavigationController::bar_height;
 inline constexpr double controls_height = 44;
 // The video gallery is made in code, not from the layout resources. Its
 // factory joins the storyboard registry under this identifier, which no

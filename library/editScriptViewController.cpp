@@ -70,10 +70,13 @@ void editScriptViewController::layout()
 {
     auto size = context().window.size();
     double third = size.width / 3;
-    cancelButton->frame = { { 0, 0 }, { third, bar_height } };
-    deleteButton->frame = { { third, 0 }, { third, bar_height } };
-    saveButton->frame = { { 2 * third, 0 }, { third, bar_height } };
-    editTextView->frame = { { 0, bar_height }, { size.width, std::max(0.0, size.height - bar_height) } };
+    // Below the navigation bar, which would otherwise cover the buttons.
+    double top = NavigationController::top_inset_for(*this);
+    cancelButton->frame = { { 0, top }, { third, bar_height } };
+    deleteButton->frame = { { third, top }, { third, bar_height } };
+    saveButton->frame = { { 2 * third, top }, { third, bar_height } };
+    double text_top = top + bar_height;
+    editTextView->frame = { { 0, text_top }, { size.width, std::max(0.0, size.height - text_top) } };
 }
 
 void editScriptViewController::viewWillLayoutSubviews()

@@ -113,4 +113,10 @@ void NavigationController::describe(Record& record) const
     record["navigationBarHidden"] = navigation_bar_hidden;
 }
 
+double NavigationController::top_inset_for(Screen const& screen)
+{
+    auto* navigation = screen.navigation_controller();
+    return navigation && !navigation->navigation_bar_hidden ? bar_height : 0;
+}
+
 }

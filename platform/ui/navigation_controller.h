@@ -34,6 +34,11 @@ public:
     std::vector<NavigationEvent> const& history() const { return m_history; }
 
     bool navigation_bar_hidden { false };
+    // The bar the front ends draw over the top of the screen on top.
+    static constexpr double bar_height = 44;
+    // How far down a screen's own controls start so that the bar does not
+    // cover them: the bar's height while it shows, else nothing.
+    static double top_inset_for(Screen const&);
 
     char const* class_name() const override { return "NavigationController"; }
     void loadView() override;
