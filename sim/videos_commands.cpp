@@ -69,6 +69,12 @@ static scriptViewController& prompter_on_top(SimDevice& device)
     return *prompter;
 }
 
+// The files in the saved-video folder.
+static Json saved_takes(SimDevice& device)
+{
+    return { { "takes", files::list(device.context().paths.saved_videos()).value_or(std::vector<std::string> {}) } };
+}
+
 // A whole recording run on the open prompter: start, `seconds` of virtual
 // time, stop, and the finished take delivered.
 static Json record(Driver& driver, Json const& request)
@@ -82,7 +88,7 @@ static Json record(Driver& driver, Json const& request)
     driver.loop().advance(seconds);
     prompter.stopScript();
     device.settle();
-    return { { "takes", files::list(device.context().paths.saved_videos()).value_or(std::vector<std::string> {}) } };
+    return saved_takes(device);
 }
 
 static Json camera_toggle(Driver& driver, Json const& request)
@@ -194,6 +200,7 @@ void register_videos_commands(Driver& driver)
     driver.add_command("capture_devices", capture_devices);
     driver.add_command("photo_library", photo_library);
     driver.add_command("record", record);
+    driver.add_command("takes", [](Driver& d, Json const& r) { return saved_takes(d.device(r)); });
     driver.add_command("camera_toggle", camera_toggle);
     driver.add_command("open_gallery", open_gallery);
     driver.add_command("play_take", play);

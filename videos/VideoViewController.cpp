@@ -55,6 +55,8 @@ void VideoViewController::viewDidLoad()
     grid->register_cell_class(cell_identifier, [screen_width](Rect frame) { return std::make_unique<CustomVideoCell>(frame, screen_width); });
     collectionView = &root.add_subview(std::move(grid));
     layOutGrid();
+    // The first layout pass, which fills the grid before it is first drawn.
+    collectionView->layout_if_needed();
 }
 
 // The grid's constraints: its top 40 points below the safe area's top, its

@@ -19,6 +19,21 @@ async function openSettings(t, page) {
   await waitForTop(t, page, 'SettingsTableViewController');
 }
 
+// The share of pixels in a band of the text where `after` is `before`
+// turned left to right, and where it is simply `before`.
+function mirroredShare(t, before, after, box) {
+  let mirrored = 0, same = 0, total = 0;
+  const left = Math.round(box.x), right = Math.round(box.x + box.width) - 1;
+  for (let y = Math.round(box.y) + 20; y < Math.round(box.y) + 220; y += 2) {
+    for (let x = left; x <= right; x += 1) {
+      total += 1;
+      if (t.sameColour(after.at(x, y), before.at(left + right - x, y), 40)) mirrored += 1;
+      if (t.sameColour(after.at(x, y), before.at(x, y), 40)) same += 1;
+    }
+  }
+  return { mirrored: mirrored / total, same: same / total };
+}
+
 const oneShortScript = ({ program, dataDir }) => seedLibrary(program, dataDir, [{ title: 'Short', text: 'Hi' }]);
 
 export const scenarios = [
@@ -72,6 +87,42 @@ export const scenarios = [
       await t.waitFor(page, () => document.querySelector('[data-name="ScriptTextView"]').style.backgroundColor === 'rgb(255, 0, 0)');
       const image = t.decodePng(await page.screenshot());
       assert.ok(t.sameColour(image.at(195, 400), [255, 0, 0]), `${image.at(195, 400)}`);
+    },
+  },
+  {
+    name: 'the prompter shows its text turned left to right when mirrored',
+    seed: ({ program, dataDir }) => seedLibrary(program, dataDir, [{ title: 'Mirror', text: 'Left words first.\nThen more on the right side, ending here.' }]),
+    async run(t) {
+      const page = await t.open({ width: 390, height: 844 });
+      await page.click('[data-type="CustomCollectionViewCell"]');
+      await waitForTop(t, page, 'scriptViewController');
+      const box = await page.locator(onTop('[data-name="ScriptTextView"]')).boundingBox();
+      const before = t.decodePng(await page.screenshot());
+
+      await page.click(onTop('[data-name="settingsButton"]'));
+      await waitForTop(t, page, 'SettingsTableViewController');
+      await page.click(onTop('[data-name="horimirrorSwitch"]'));
+      await page.click(onTop('[data-name="closeButton"]'));
+      await waitForTop(t, page, 'scriptViewController');
+      await t.waitFor(page, () => /matrix\(-1|scale\(-1/.test(getComputedStyle(document.querySelector('#window > .layer:last-of-type [data-name="ScriptTextView"]')).transform
+        + document.querySelector('#window > .layer:last-of-type [data-name="ScriptTextView"]').style.transform));
+      const after = t.decodePng(await page.screenshot());
+      const share = mirroredShare(t, before, after, box);
+      assert.ok(share.mirrored > 0.98, `only ${share.mirrored} of the text is mirrored`);
+      assert.ok(share.same < 0.97, `the text looks the same either way (${share.same})`);
+    },
+  },
+  {
+    name: 'the remote screen opens over the library and closes with Back',
+    async run(t) {
+      const page = await t.open({ width: 390, height: 844 });
+      await page.click('[data-name="remoteBtn"]');
+      await waitForTop(t, page, 'RemoteCommandSenderViewController');
+      for (const name of ['startButton', 'stopButton', 'backToStartButton', 'slider']) {
+        assert.equal(await page.isVisible(onTop(`[data-name="${name}"]`)), true, name);
+      }
+      await page.click(onTop('[data-name="backButton"]'));
+      await waitForTop(t, page, 'ViewController');
     },
   },
   {
