@@ -39,7 +39,54 @@ function oneScript(text) {
   return ({ program, dataDir }) => seedLibrary(program, dataDir, [{ title: 'Evening talk', text }]);
 }
 
+const onTop = (selector) => `#window > .layer:last-of-type ${selector}`;
+
 export const scenarios = [
+  {
+    name: 'text size and reversed scrolling set in the settings show in the prompter',
+    seed: oneScript(longText(120)),
+    async run(t) {
+      const page = await t.open({ width: 390, height: 844 });
+      await page.click('[data-type="CustomCollectionViewCell"]');
+      await waitForTop(t, page, 'scriptViewController');
+      const sizeBefore = (await modelView(page, 'ScriptTextView')).fontSize;
+      await page.click(onTop('[data-name="settingsButton"]'));
+      await waitForTop(t, page, 'SettingsTableViewController');
+      // The right half of each control: the stepper's "+", "Reversed".
+      const rightHalf = async (name) => {
+        const control = page.locator(onTop(`[data-name="${name}"]`));
+        const { width, height } = await control.boundingBox();
+        await control.click({ position: { x: width * 0.75, y: height / 2 } });
+      };
+      for (let i = 0; i < 4; i += 1) await rightHalf('textStepper');
+      await rightHalf('scrollDirectionButton');
+      await page.click(onTop('[data-name="closeButton"]'));
+      await waitForTop(t, page, 'scriptViewController');
+      await t.waitFor(page, (size) => {
+        const el = document.querySelector('#window > .layer:last-of-type [data-name="ScriptTextView"] .text-content');
+        return el && el.style.font.includes(`${size + 4}px`);
+      }, sizeBefore);
+      assert.equal((await modelView(page, 'ScriptTextView')).fontSize, sizeBefore + 4);
+
+      // Reversed, a run moves back towards the start: scroll down first.
+      const box = await page.locator(onTop('[data-name="ScriptTextView"]')).boundingBox();
+      await page.mouse.move(box.x + box.width / 2, box.y + 200);
+      await page.mouse.wheel(0, 1500);
+      await t.waitFor(page, () => {
+        const stack = window.cuewright.state.root.stack;
+        const find = (v) => (v.name === 'ScriptTextView' ? v : (v.subviews || []).map(find).find(Boolean));
+        return find(stack[stack.length - 1].view).contentOffset[1] > 1000;
+      });
+      const start = await offsetOf(t, page);
+      await page.click(onTop('[data-name="startButton"]'));
+      await t.waitFor(page, (from) => {
+        const stack = window.cuewright.state.root.stack;
+        const find = (v) => (v.name === 'ScriptTextView' ? v : (v.subviews || []).map(find).find(Boolean));
+        return find(stack[stack.length - 1].view).contentOffset[1] < from - 5;
+      }, start);
+      await page.click(onTop('[data-name="stopButton"]'));
+    },
+  },
   {
     name: 'a script made with the dialogs and the editor runs in the prompter',
     async run(t) {
