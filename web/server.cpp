@@ -347,14 +347,21 @@ std::string content_type_for(std::string_view path)
     return "application/octet-stream";
 }
 
+// Files are only read here: anything but GET and HEAD gets 405.
+static bool refuse_unless_reading(mg_connection* connection, std::string_view method)
+{
+    if (method == "GET" || method == "HEAD")
+        return true;
+    respond(connection, 405, "text/plain; charset=utf-8", "Only GET and HEAD are served here." "\n");
+    return false;
+}
+
 int WebServer::serve_file(mg_connection* connection)
 {
     auto const* info = mg_get_request_info(connection);
     std::string_view method = info->request_method;
-    if (method != "GET" && method != "HEAD") {
-        respond(connection, 405, "text/plain; charset=utf-8", "Only GET and HEAD are served here." "\n");
+    if (!refuse_unless_reading(connection, method))
         return 405;
-    }
     auto file = info->local_uri_raw ? static_file_for(m_canonical_root, info->local_uri_raw) : std::nullopt;
     std::ifstream in;
     if (file)
@@ -383,10 +390,8 @@ int WebServer::serve_media(mg_connection* connection)
 {
     auto const* info = mg_get_request_info(connection);
     std::string_view method = info->request_method;
-    if (method != "GET" && method != "HEAD") {
-        respond(connection, 405, "text/plain; charset=utf-8", "Only GET and HEAD are served here." "\n");
+    if (!refuse_unless_reading(connection, method))
         return 405;
-    }
     std::string_view uri = info->local_uri_raw ? info->local_uri_raw : "";
     std::string_view prefix = "/media";
     std::optional<std::string> file;

@@ -115,6 +115,32 @@ export async function waitFor(page, predicate, argument) {
   await page.waitForFunction(predicate, argument, { timeout: TIMEOUT_MS, polling: 50 });
 }
 
+// Polls a check that runs here, in Node, until it holds.
+export async function until(check, what = 'a condition') {
+  const deadline = Date.now() + TIMEOUT_MS;
+  while (!(await check())) {
+    if (Date.now() > deadline) throw new Error(`timed out waiting for ${what}`);
+    await new Promise((resolve) => setTimeout(resolve, 50));
+  }
+}
+
+// Controls of the screen on top (screens below stay in the page, covered).
+export const onTop = (selector) => `#window > .layer:last-of-type ${selector}`;
+
+export function waitForTop(page, screen) {
+  return waitFor(page, (wanted) => window.cuewright.state.top === wanted, screen);
+}
+
+// Holds the mouse on an element until a sheet comes up: a press as long as
+// a finger's, timed by the device, not by the test.
+export async function pressUntilSheet(page, selector) {
+  const box = await page.locator(selector).boundingBox();
+  await page.mouse.move(box.x + box.width / 2, box.y + box.height / 2);
+  await page.mouse.down();
+  await waitForTop(page, 'AlertController');
+  await page.mouse.up();
+}
+
 // --- screenshots -------------------------------------------------------
 
 // Decodes the PNG files Chromium writes (8-bit RGB or RGBA, not

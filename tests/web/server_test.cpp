@@ -345,3 +345,33 @@ TEST_F(ServerTest, UploadsAreRefusedWhenNothingTakesThem)
     EXPECT_NE(refused.body.find("Only documents can be imported."), std::string::npos);
     EXPECT_EQ(get(server->port(), "/upload").status, 405);
 }
+
+TEST_F(ServerTest, SavedTakesAreServedFromTheMediaFolderWithRanges)
+{
+    WebServer::Options options;
+    options.media_root = folder.path() + "/media";
+    fs::create_directories(options.media_root);
+    std::ofstream(options.media_root + "/video_A.mov", std::ios::binary) << "0123456789";
+    std::ofstream(folder.path() + "/secret.mov") << "TOP SECRET";
+    auto server = start(options);
+    int port = server->port();
+
+    auto ranged = http(port, "GET /media/video_A.mov HTTP/1.1\r\nHost: 127.0.0.1\r\nRange: bytes=2-5\r\nConnection: close\r\n\r\n");
+    EXPECT_EQ(ranged.status, 206);
+    EXPECT_EQ(ranged.body, "2345");
+
+    auto whole = get(port, "/media/video_A.mov");
+    EXPECT_EQ(whole.status, 200);
+    EXPECT_EQ(whole.body, "0123456789");
+    EXPECT_NE(whole.head.find("Content-Type: video/mp4"), std::string::npos) << whole.head;
+    EXPECT_EQ(whole.head.find("Content-Disposition"), std::string::npos);
+    auto saved = get(port, "/media/video_A.mov?download=1");
+    EXPECT_NE(saved.head.find("Content-Disposition: attachment; filename=\"video_A.mov\""), std::string::npos) << saved.head;
+
+    for (auto const* target : { "/media/../secret.mov", "/media/%2e%2e/secret.mov", "/media/..%2fsecret.mov", "/media/", "/media/missing.mov",
+             "/media/sub/video_A.mov", "/media/.video_A.mov", "/mediavideo_A.mov" }) {
+        auto response = get(port, target);
+        EXPECT_EQ(response.status, 404) << target;
+        EXPECT_EQ(response.body.find("TOP SECRET"), std::string::npos) << target;
+    }
+}

@@ -3,14 +3,11 @@
 
 import assert from 'node:assert/strict';
 
-function waitForTop(t, page, screen) {
-  return t.waitFor(page, (wanted) => window.cuewright.state.top === wanted, screen);
-}
 
 async function openPicker(t, page) {
   await page.click('[data-name="addScriptButton"]');
   await page.click('.alert-action[data-action="Import Existing Script"]');
-  await waitForTop(t, page, 'DocumentPickerScreen');
+  await t.waitForTop(page, 'DocumentPickerScreen');
   await page.waitForSelector('.document-picker-file');
 }
 
@@ -39,7 +36,7 @@ export const scenarios = [
       await t.waitFor(page, () => document.querySelector('.alert-title')?.textContent === 'Create Imported Script');
       await page.fill('.alert-field', 'Monday');
       await page.click('.alert-action[data-action="Create Script"]');
-      await waitForTop(t, page, 'editScriptViewController');
+      await t.waitForTop(page, 'editScriptViewController');
       const imported = await t.command(page, { cmd: 'store', key: 'ImportedText' });
       assert.equal(imported.value.string, 'Café and friends\nSecond line\n');
       await t.waitFor(page, () => [...document.querySelectorAll('textarea.text-edit')].some((area) => area.value.startsWith('Café and friends')));
@@ -54,7 +51,7 @@ export const scenarios = [
       await t.waitFor(page, () => document.querySelector('.alert-title')?.textContent === 'File not Imported');
       assert.match((await alertText(page)).message, / slides\.pdf, is not supported\.$/);
       await page.click('.alert-action[data-action="Ok"]');
-      await waitForTop(t, page, 'ViewController');
+      await t.waitForTop(page, 'ViewController');
       const titles = await t.command(page, { cmd: 'store', key: 'scriptTitlesArray' });
       assert.equal(titles.value?.list?.length ?? 0, 0);
     },

@@ -4,26 +4,12 @@
 import assert from 'node:assert/strict';
 import { seedLibrary } from '../library.js';
 
-const onTop = (selector) => `#window > .layer:last-of-type ${selector}`;
 
-function waitForTop(t, page, screen) {
-  return t.waitFor(page, (wanted) => window.cuewright.state.top === wanted, screen);
-}
 
 const tile = (text) => `[data-type="CustomCollectionViewCell"]:has-text("${text}")`;
 
 function tileTexts(page) {
   return page.$$eval('[data-type="CustomCollectionViewCell"]', (cells) => cells.map((cell) => cell.textContent.trim()));
-}
-
-// Holds the mouse on the tile until its option sheet comes up: a press as
-// long as a finger's, timed by the device, not by the test.
-async function longPress(t, page, selector) {
-  const box = await page.locator(selector).boundingBox();
-  await page.mouse.move(box.x + box.width / 2, box.y + box.height / 2);
-  await page.mouse.down();
-  await waitForTop(t, page, 'AlertController');
-  await page.mouse.up();
 }
 
 async function chooseAction(t, page, title) {
@@ -47,7 +33,7 @@ export const scenarios = [
       await chooseAction(t, page, 'Save');
       await t.waitFor(page, () => document.querySelectorAll('[data-type="CustomCollectionViewCell"]').length === 2);
 
-      await longPress(t, page, tile('Evening talk'));
+      await t.pressUntilSheet(page, tile('Evening talk'));
       await chooseAction(t, page, 'Move to Folder');
       await t.waitFor(page, () => document.querySelector('.alert-action[data-action="Talks"]'));
       await chooseAction(t, page, 'Talks');
@@ -57,21 +43,21 @@ export const scenarios = [
       await page.click(tile('Talks'));
       await t.waitFor(page, () => [...document.querySelectorAll('[data-type="CustomCollectionViewCell"]')].some((c) => c.textContent.includes('Evening talk')));
       await page.click(tile('Evening talk'));
-      await waitForTop(t, page, 'scriptViewController');
-      await page.click(onTop('[data-name="editButton"]'));
-      await waitForTop(t, page, 'editScriptViewController');
-      await page.fill(onTop('[data-name="editTextView"] textarea'), 'Good evening, and welcome.');
+      await t.waitForTop(page, 'scriptViewController');
+      await page.click(t.onTop('[data-name="editButton"]'));
+      await t.waitForTop(page, 'editScriptViewController');
+      await page.fill(t.onTop('[data-name="editTextView"] textarea'), 'Good evening, and welcome.');
       await t.waitFor(page, () => document.querySelector('#window > .layer:last-of-type [data-name="editTextView"] textarea').value.endsWith('welcome.'));
-      await page.click(onTop('[data-name="saveButton"]'));
-      await waitForTop(t, page, 'scriptViewController');
+      await page.click(t.onTop('[data-name="saveButton"]'));
+      await t.waitForTop(page, 'scriptViewController');
       await t.waitFor(page, () => document.querySelector('#window > .layer:last-of-type [data-name="ScriptTextView"]').textContent.includes('and welcome'));
       const texts = await t.command(page, { cmd: 'store', key: 'scriptTextArray' });
       assert.equal(texts.value.list[0].string, 'Good evening, and welcome.');
 
       await page.click('.navbar-back');
-      await waitForTop(t, page, 'ViewController');
+      await t.waitForTop(page, 'ViewController');
       await t.waitFor(page, () => [...document.querySelectorAll('[data-type="CustomCollectionViewCell"]')].some((c) => c.textContent.includes('Evening talk')));
-      await longPress(t, page, tile('Evening talk'));
+      await t.pressUntilSheet(page, tile('Evening talk'));
       await chooseAction(t, page, 'Delete');
       await t.waitFor(page, () => document.querySelector('.alert-title')?.textContent === 'Confirm Deletion');
       await chooseAction(t, page, 'Delete');

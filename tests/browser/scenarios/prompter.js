@@ -23,9 +23,6 @@ async function modelView(page, name) {
   return findView(stack[stack.length - 1].view, name);
 }
 
-function waitForTop(t, page, screen) {
-  return t.waitFor(page, (wanted) => window.cuewright.state.top === wanted, screen);
-}
 
 function offsetOf(t, page) {
   return page.evaluate(() => {
@@ -39,7 +36,6 @@ function oneScript(text) {
   return ({ program, dataDir }) => seedLibrary(program, dataDir, [{ title: 'Evening talk', text }]);
 }
 
-const onTop = (selector) => `#window > .layer:last-of-type ${selector}`;
 
 export const scenarios = [
   {
@@ -48,20 +44,20 @@ export const scenarios = [
     async run(t) {
       const page = await t.open({ width: 390, height: 844 });
       await page.click('[data-type="CustomCollectionViewCell"]');
-      await waitForTop(t, page, 'scriptViewController');
+      await t.waitForTop(page, 'scriptViewController');
       const sizeBefore = (await modelView(page, 'ScriptTextView')).fontSize;
-      await page.click(onTop('[data-name="settingsButton"]'));
-      await waitForTop(t, page, 'SettingsTableViewController');
+      await page.click(t.onTop('[data-name="settingsButton"]'));
+      await t.waitForTop(page, 'SettingsTableViewController');
       // The right half of each control: the stepper's "+", "Reversed".
       const rightHalf = async (name) => {
-        const control = page.locator(onTop(`[data-name="${name}"]`));
+        const control = page.locator(t.onTop(`[data-name="${name}"]`));
         const { width, height } = await control.boundingBox();
         await control.click({ position: { x: width * 0.75, y: height / 2 } });
       };
       for (let i = 0; i < 4; i += 1) await rightHalf('textStepper');
       await rightHalf('scrollDirectionButton');
-      await page.click(onTop('[data-name="closeButton"]'));
-      await waitForTop(t, page, 'scriptViewController');
+      await page.click(t.onTop('[data-name="closeButton"]'));
+      await t.waitForTop(page, 'scriptViewController');
       await t.waitFor(page, (size) => {
         const el = document.querySelector('#window > .layer:last-of-type [data-name="ScriptTextView"] .text-content');
         return el && el.style.font.includes(`${size + 4}px`);
@@ -69,22 +65,14 @@ export const scenarios = [
       assert.equal((await modelView(page, 'ScriptTextView')).fontSize, sizeBefore + 4);
 
       // Reversed, a run moves back towards the start: scroll down first.
-      const box = await page.locator(onTop('[data-name="ScriptTextView"]')).boundingBox();
+      const box = await page.locator(t.onTop('[data-name="ScriptTextView"]')).boundingBox();
       await page.mouse.move(box.x + box.width / 2, box.y + 200);
       await page.mouse.wheel(0, 1500);
-      await t.waitFor(page, () => {
-        const stack = window.cuewright.state.root.stack;
-        const find = (v) => (v.name === 'ScriptTextView' ? v : (v.subviews || []).map(find).find(Boolean));
-        return find(stack[stack.length - 1].view).contentOffset[1] > 1000;
-      });
+      await t.until(async () => (await offsetOf(t, page)) > 1000, 'the text to scroll down');
       const start = await offsetOf(t, page);
-      await page.click(onTop('[data-name="startButton"]'));
-      await t.waitFor(page, (from) => {
-        const stack = window.cuewright.state.root.stack;
-        const find = (v) => (v.name === 'ScriptTextView' ? v : (v.subviews || []).map(find).find(Boolean));
-        return find(stack[stack.length - 1].view).contentOffset[1] < from - 5;
-      }, start);
-      await page.click(onTop('[data-name="stopButton"]'));
+      await page.click(t.onTop('[data-name="startButton"]'));
+      await t.until(async () => (await offsetOf(t, page)) < start - 5, 'the run to move back');
+      await page.click(t.onTop('[data-name="stopButton"]'));
     },
   },
   {
@@ -95,7 +83,7 @@ export const scenarios = [
       await page.click('.alert-action[data-action="Create New Script"]');
       await page.fill('.alert-field', 'Opening night');
       await page.click('.alert-action[data-action="Create Script"]');
-      await waitForTop(t, page, 'editScriptViewController');
+      await t.waitForTop(page, 'editScriptViewController');
       const text = longText(80);
       await page.fill('[data-name="editTextView"] textarea', text);
       await t.waitFor(page, () => {
@@ -104,12 +92,12 @@ export const scenarios = [
         return find(stack[stack.length - 1].view).text.length > 1000;
       });
       await page.click('#window > .layer:last-of-type [data-name="saveButton"]');
-      await waitForTop(t, page, 'ViewController');
+      await t.waitForTop(page, 'ViewController');
       await t.waitFor(page, () => document.querySelectorAll('[data-type="CustomCollectionViewCell"]').length === 1);
       assert.match(await page.textContent('[data-type="CustomCollectionViewCell"]'), /Opening night/);
 
       await page.click('[data-type="CustomCollectionViewCell"]');
-      await waitForTop(t, page, 'scriptViewController');
+      await t.waitForTop(page, 'scriptViewController');
       assert.match(await page.textContent('[data-name="ScriptTextView"]'), /Paragraph 80\./);
       assert.equal(await offsetOf(t, page), 0);
 
@@ -131,7 +119,7 @@ export const scenarios = [
     async run(t) {
       const page = await t.open({ width: 800, height: 600 });
       await page.click('[data-type="CustomCollectionViewCell"]');
-      await waitForTop(t, page, 'scriptViewController');
+      await t.waitForTop(page, 'scriptViewController');
       assert.equal((await t.command(page, { cmd: 'set_value', name: 'SpeedSlider', value: 50 })).ok, true);
       await page.click('[data-name="startButton"]');
       await t.waitFor(page, () => window.cuewright.driving && window.cuewright.state.wantsTicks);
@@ -155,7 +143,7 @@ export const scenarios = [
     async run(t) {
       const page = await t.open({ width: 1024, height: 768 });
       await page.click('[data-type="CustomCollectionViewCell"]');
-      await waitForTop(t, page, 'scriptViewController');
+      await t.waitForTop(page, 'scriptViewController');
       const speed = async () => (await modelView(page, 'SpeedSlider')).value;
       const before = await speed();
       await page.keyboard.press('ArrowUp');
@@ -183,7 +171,7 @@ export const scenarios = [
       for (const viewport of [{ width: 390, height: 844 }, { width: 1280, height: 800 }]) {
         const page = await t.open(viewport);
         await page.click('[data-type="CustomCollectionViewCell"]');
-        await waitForTop(t, page, 'scriptViewController');
+        await t.waitForTop(page, 'scriptViewController');
         await t.waitFor(page, () => {
           const el = document.querySelector('[data-name="ScriptTextView"]');
           return el._snap.contentSize[1] === el.querySelector('.text-content').scrollHeight;

@@ -5,18 +5,13 @@
 import assert from 'node:assert/strict';
 import { seedLibrary } from '../library.js';
 
-function waitForTop(t, page, screen) {
-  return t.waitFor(page, (wanted) => window.cuewright.state.top === wanted, screen);
-}
 
-// Controls of the screen on top (screens below stay in the page, covered).
-const onTop = (selector) => `#window > .layer:last-of-type ${selector}`;
 
 async function openSettings(t, page) {
   await page.click('[data-type="CustomCollectionViewCell"]');
-  await waitForTop(t, page, 'scriptViewController');
-  await page.click(onTop('[data-name="settingsButton"]'));
-  await waitForTop(t, page, 'SettingsTableViewController');
+  await t.waitForTop(page, 'scriptViewController');
+  await page.click(t.onTop('[data-name="settingsButton"]'));
+  await t.waitForTop(page, 'SettingsTableViewController');
 }
 
 // The share of pixels in a band of the text where `after` is `before`
@@ -45,7 +40,7 @@ export const scenarios = [
       await page.click('.alert-action[data-action="Create New Folder"]');
       await page.fill('.alert-field', 'Talks');
       await page.click('.alert-action[data-action="Save"]');
-      await waitForTop(t, page, 'ViewController');
+      await t.waitForTop(page, 'ViewController');
       await t.waitFor(page, () => document.querySelectorAll('[data-type="CustomCollectionViewCell"]').length === 1);
       assert.match(await page.textContent('[data-type="CustomCollectionViewCell"]'), /Talks/);
       const store = await t.command(page, { cmd: 'store', key: 'folders' });
@@ -58,10 +53,10 @@ export const scenarios = [
       const page = await t.open({ width: 390, height: 844 });
       for (const close of [() => page.keyboard.press('Escape'), () => page.mouse.click(195, 200)]) {
         await page.click('[data-name="addScriptButton"]');
-        await waitForTop(t, page, 'AlertController');
+        await t.waitForTop(page, 'AlertController');
         assert.equal(await page.isVisible('.sheet'), true);
         await close();
-        await waitForTop(t, page, 'ViewController');
+        await t.waitForTop(page, 'ViewController');
         assert.equal(await page.$('.sheet'), null);
       }
     },
@@ -72,17 +67,17 @@ export const scenarios = [
     async run(t) {
       const page = await t.open({ width: 390, height: 844 });
       await openSettings(t, page);
-      await page.click(onTop('[data-name="colorButton"]'));
-      await waitForTop(t, page, 'ColorPickerScreen');
+      await page.click(t.onTop('[data-name="colorButton"]'));
+      await t.waitForTop(page, 'ColorPickerScreen');
       await page.fill('.picker-well', '#ff0000');
       await t.waitFor(page, () => {
         const picker = window.cuewright.state.root.stack.at(-1).presented.presented;
         return picker.selectedColor[0] === 1 && picker.selectedColor[1] === 0;
       });
-      await page.click(onTop('[data-name="closeButton"]'));
-      await waitForTop(t, page, 'SettingsTableViewController');
-      await page.click(onTop('[data-name="closeButton"]'));
-      await waitForTop(t, page, 'scriptViewController');
+      await page.click(t.onTop('[data-name="closeButton"]'));
+      await t.waitForTop(page, 'SettingsTableViewController');
+      await page.click(t.onTop('[data-name="closeButton"]'));
+      await t.waitForTop(page, 'scriptViewController');
       // A point of the text view that neither the text nor a control covers.
       await t.waitFor(page, () => document.querySelector('[data-name="ScriptTextView"]').style.backgroundColor === 'rgb(255, 0, 0)');
       const image = t.decodePng(await page.screenshot());
@@ -95,15 +90,15 @@ export const scenarios = [
     async run(t) {
       const page = await t.open({ width: 390, height: 844 });
       await page.click('[data-type="CustomCollectionViewCell"]');
-      await waitForTop(t, page, 'scriptViewController');
-      const box = await page.locator(onTop('[data-name="ScriptTextView"]')).boundingBox();
+      await t.waitForTop(page, 'scriptViewController');
+      const box = await page.locator(t.onTop('[data-name="ScriptTextView"]')).boundingBox();
       const before = t.decodePng(await page.screenshot());
 
-      await page.click(onTop('[data-name="settingsButton"]'));
-      await waitForTop(t, page, 'SettingsTableViewController');
-      await page.click(onTop('[data-name="horimirrorSwitch"]'));
-      await page.click(onTop('[data-name="closeButton"]'));
-      await waitForTop(t, page, 'scriptViewController');
+      await page.click(t.onTop('[data-name="settingsButton"]'));
+      await t.waitForTop(page, 'SettingsTableViewController');
+      await page.click(t.onTop('[data-name="horimirrorSwitch"]'));
+      await page.click(t.onTop('[data-name="closeButton"]'));
+      await t.waitForTop(page, 'scriptViewController');
       await t.waitFor(page, () => /matrix\(-1|scale\(-1/.test(getComputedStyle(document.querySelector('#window > .layer:last-of-type [data-name="ScriptTextView"]')).transform
         + document.querySelector('#window > .layer:last-of-type [data-name="ScriptTextView"]').style.transform));
       const after = t.decodePng(await page.screenshot());
@@ -117,12 +112,12 @@ export const scenarios = [
     async run(t) {
       const page = await t.open({ width: 390, height: 844 });
       await page.click('[data-name="remoteBtn"]');
-      await waitForTop(t, page, 'RemoteCommandSenderViewController');
+      await t.waitForTop(page, 'RemoteCommandSenderViewController');
       for (const name of ['startButton', 'stopButton', 'backToStartButton', 'slider']) {
-        assert.equal(await page.isVisible(onTop(`[data-name="${name}"]`)), true, name);
+        assert.equal(await page.isVisible(t.onTop(`[data-name="${name}"]`)), true, name);
       }
-      await page.click(onTop('[data-name="backButton"]'));
-      await waitForTop(t, page, 'ViewController');
+      await page.click(t.onTop('[data-name="backButton"]'));
+      await t.waitForTop(page, 'ViewController');
     },
   },
   {
@@ -131,7 +126,7 @@ export const scenarios = [
     async run(t) {
       const page = await t.open({ width: 390, height: 844 });
       await openSettings(t, page);
-      await page.click(onTop('[data-name="magicSwitch"]'));
+      await page.click(t.onTop('[data-name="magicSwitch"]'));
       await page.waitForSelector('.system-prompt');
       assert.match(await page.textContent('.system-prompt .alert-title'), /microphone/);
       // The prompt holds the screen below until it is answered.

@@ -5,40 +5,28 @@
 import assert from 'node:assert/strict';
 import { seedLibrary } from '../library.js';
 
-const onTop = (selector) => `#window > .layer:last-of-type ${selector}`;
 
-function waitForTop(t, page, screen) {
-  return t.waitFor(page, (wanted) => window.cuewright.state.top === wanted, screen);
-}
-
-async function pressUntilSheet(t, page, selector) {
-  const box = await page.locator(selector).boundingBox();
-  await page.mouse.move(box.x + box.width / 2, box.y + box.height / 2);
-  await page.mouse.down();
-  await waitForTop(t, page, 'AlertController');
-  await page.mouse.up();
-}
 
 async function recordATake(t, page) {
   await page.click('[data-type="CustomCollectionViewCell"]');
-  await waitForTop(t, page, 'scriptViewController');
-  await page.click(onTop('[data-name="settingsButton"]'));
-  await waitForTop(t, page, 'SettingsTableViewController');
-  await page.click(onTop('[data-name="videoSwitch"]'));
+  await t.waitForTop(page, 'scriptViewController');
+  await page.click(t.onTop('[data-name="settingsButton"]'));
+  await t.waitForTop(page, 'SettingsTableViewController');
+  await page.click(t.onTop('[data-name="videoSwitch"]'));
   // The system asks for the camera, the microphone and the photo library.
   for (let asked = 0; asked < 3; asked += 1) {
     await page.waitForSelector('.system-prompt [data-action="Allow"]');
     await page.click('.system-prompt [data-action="Allow"]');
     await t.waitFor(page, (n) => window.cuewright.state.permissionQuestions.length <= 2 - n, asked);
   }
-  await page.click(onTop('[data-name="closeButton"]'));
-  await waitForTop(t, page, 'scriptViewController');
-  await page.click(onTop('[data-name="startButton"]'));
+  await page.click(t.onTop('[data-name="closeButton"]'));
+  await t.waitForTop(page, 'scriptViewController');
+  await page.click(t.onTop('[data-name="startButton"]'));
   await t.waitFor(page, () => document.querySelector('#window > .layer:last-of-type [data-name="stopButton"]')?.offsetParent !== null);
-  await page.click(onTop('[data-name="stopButton"]'));
+  await page.click(t.onTop('[data-name="stopButton"]'));
   await t.waitFor(page, async () => (await window.cuewright.command({ cmd: 'takes' })).takes?.length === 1);
   await page.click('.navbar-back');
-  await waitForTop(t, page, 'ViewController');
+  await t.waitForTop(page, 'ViewController');
 }
 
 export const scenarios = [
@@ -50,12 +38,12 @@ export const scenarios = [
       await recordATake(t, page);
 
       await page.click('[data-name="cameraBtn"]');
-      await waitForTop(t, page, 'VideoViewController');
-      const take = onTop('[data-type="CustomVideoCell"]');
+      await t.waitForTop(page, 'VideoViewController');
+      const take = t.onTop('[data-type="CustomVideoCell"]');
       await page.waitForSelector(take);
 
       await page.click(take);
-      await waitForTop(t, page, 'PlayerViewController');
+      await t.waitForTop(page, 'PlayerViewController');
       const source = await page.getAttribute('.player-video', 'src');
       assert.match(source, /^\/media\/video_[0-9A-F-]{36}\.mov$/);
       // The player seeks with range requests.
@@ -64,26 +52,26 @@ export const scenarios = [
         return { status: response.status, length: (await response.arrayBuffer()).byteLength };
       }, source);
       assert.deepEqual(range, { status: 206, length: 4 });
-      await page.click(onTop('[data-name="doneButton"]'));
-      await waitForTop(t, page, 'VideoViewController');
+      await page.click(t.onTop('[data-name="doneButton"]'));
+      await t.waitForTop(page, 'VideoViewController');
 
-      await pressUntilSheet(t, page, take);
+      await t.pressUntilSheet(page, take);
       await page.click('.alert-action[data-action="Share"]');
-      await waitForTop(t, page, 'ActivityViewController');
+      await t.waitForTop(page, 'ActivityViewController');
       const [download] = await Promise.all([
         page.waitForEvent('download'),
-        page.click(onTop('[data-name="activity_saveToFiles"]')),
+        page.click(t.onTop('[data-name="activity_saveToFiles"]')),
       ]);
       assert.match(download.suggestedFilename(), /^video_[0-9A-F-]{36}\.mov$/);
-      await waitForTop(t, page, 'VideoViewController');
+      await t.waitForTop(page, 'VideoViewController');
 
-      await pressUntilSheet(t, page, take);
+      await t.pressUntilSheet(page, take);
       await page.click('.alert-action[data-action="Delete"]');
       await t.waitFor(page, () => !document.querySelector('#window > .layer:last-of-type [data-type="CustomVideoCell"]'));
       assert.equal((await t.command(page, { cmd: 'takes' })).takes.length, 0);
 
       await page.keyboard.press('Escape');
-      await waitForTop(t, page, 'ViewController');
+      await t.waitForTop(page, 'ViewController');
     },
   },
 ];
