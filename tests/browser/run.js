@@ -4,7 +4,7 @@
 // is missing.
 //
 // A scenario file exports `scenarios`: a list of
-//   { name, args: [extra cuewright arguments], seed({ program, dataDir }), async run(t) }
+//   { name, args: [extra cuewright arguments] or args({ dataDir }), seed({ program, dataDir }), async run(t) }
 // `seed`, when given, fills the data folder before the program starts.
 // where `t` holds the server's `url`, the `browser`, `open(viewport)` for a
 // new page, and the harness helpers.
@@ -47,7 +47,8 @@ async function main() {
         if (!name.includes(filter)) continue;
         const dataDir = mkdtempSync(path.join(tmpdir(), 'cuewright-browser-'));
         if (scenario.seed) scenario.seed({ program, dataDir });
-        const server = await harness.startServer({ program, dataDir, args: scenario.args || [] });
+        const args = typeof scenario.args === 'function' ? scenario.args({ dataDir }) : scenario.args || [];
+        const server = await harness.startServer({ program, dataDir, args });
         const pages = [];
         const t = {
           ...harness,

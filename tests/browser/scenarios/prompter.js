@@ -2,7 +2,32 @@
 // the editor, open it, run it, and drive it from the keyboard.
 
 import assert from 'node:assert/strict';
+import { writeFileSync } from 'node:fs';
+import path from 'node:path';
 import { longText, seedLibrary } from '../library.js';
+
+// A second of a loud tone, as a 16-bit mono WAV file: a voice the
+// microphone stand-in hears over and over.
+function loudWav(file) {
+  const rate = 16000;
+  const samples = rate;
+  const data = Buffer.alloc(samples * 2);
+  for (let i = 0; i < samples; i += 1) data.writeInt16LE(Math.round(16000 * Math.sin((2 * Math.PI * 220 * i) / rate)), i * 2);
+  const header = Buffer.alloc(44);
+  header.write('RIFF', 0);
+  header.writeUInt32LE(36 + data.length, 4);
+  header.write('WAVEfmt ', 8);
+  header.writeUInt32LE(16, 16);
+  header.writeUInt16LE(1, 20);
+  header.writeUInt16LE(1, 22);
+  header.writeUInt32LE(rate, 24);
+  header.writeUInt32LE(rate * 2, 28);
+  header.writeUInt16LE(2, 32);
+  header.writeUInt16LE(16, 34);
+  header.write('data', 36);
+  header.writeUInt32LE(data.length, 40);
+  writeFileSync(file, Buffer.concat([header, data]));
+}
 
 const top = (page) => page.evaluate(() => window.cuewright.state.top);
 
@@ -38,6 +63,32 @@ function oneScript(text) {
 
 
 export const scenarios = [
+  {
+    name: 'with magic scrolling on, the text moves while the microphone hears a voice',
+    args: ({ dataDir }) => ['--mic-file', path.join(dataDir, 'voice.wav')],
+    seed: (where) => {
+      oneScript(longText(120))(where);
+      loudWav(path.join(where.dataDir, 'voice.wav'));
+    },
+    async run(t) {
+      const page = await t.open({ width: 390, height: 844 });
+      await page.click('[data-type="CustomCollectionViewCell"]');
+      await t.waitForTop(page, 'scriptViewController');
+      await page.click(t.onTop('[data-name="settingsButton"]'));
+      await t.waitForTop(page, 'SettingsTableViewController');
+      await page.click(t.onTop('[data-name="magicSwitch"]'));
+      await page.click('.system-prompt [data-action="Allow"]');
+      await t.waitFor(page, () => window.cuewright.state.permissionQuestions.length === 0);
+      await page.click(t.onTop('[data-name="closeButton"]'));
+      await t.waitForTop(page, 'scriptViewController');
+      await page.click(t.onTop('[data-name="startButton"]'));
+      await t.until(async () => (await offsetOf(t, page)) > 20, 'the voice to move the text');
+      // The voice gate, not a plain run, moved it.
+      const lines = (await t.command(page, { cmd: 'log' })).lines;
+      assert.ok(lines.includes('Voice detected, starting scroll'), lines.slice(-10).join('\n'));
+      await page.click(t.onTop('[data-name="stopButton"]'));
+    },
+  },
   {
     name: 'text size and reversed scrolling set in the settings show in the prompter',
     seed: oneScript(longText(120)),

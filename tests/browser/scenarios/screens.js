@@ -85,7 +85,7 @@ export const scenarios = [
     },
   },
   {
-    name: 'the prompter shows its text turned left to right when mirrored',
+    name: 'the prompter shows its text mirrored left to right, or upside down',
     seed: ({ program, dataDir }) => seedLibrary(program, dataDir, [{ title: 'Mirror', text: 'Left words first.\nThen more on the right side, ending here.' }]),
     async run(t) {
       const page = await t.open({ width: 390, height: 844 });
@@ -105,6 +105,19 @@ export const scenarios = [
       const share = mirroredShare(t, before, after, box);
       assert.ok(share.mirrored > 0.98, `only ${share.mirrored} of the text is mirrored`);
       assert.ok(share.same < 0.97, `the text looks the same either way (${share.same})`);
+
+      // Upside down: one mirror at a time, so the newer one replaces the
+      // left-to-right turn.
+      await page.click(t.onTop('[data-name="settingsButton"]'));
+      await t.waitForTop(page, 'SettingsTableViewController');
+      await page.click(t.onTop('[data-name="mirrorSwitch"]'));
+      await page.click(t.onTop('[data-name="closeButton"]'));
+      await t.waitForTop(page, 'scriptViewController');
+      await t.waitFor(page, () => {
+        const view = document.querySelector('#window > .layer:last-of-type [data-name="ScriptTextView"]');
+        const matrix = new DOMMatrix(getComputedStyle(view).transform);
+        return matrix.a > 0 && matrix.d < 0;
+      });
     },
   },
   {
