@@ -13,6 +13,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <optional>
 #include <sstream>
@@ -22,6 +23,8 @@
 #include <vector>
 
 #include "platform/linux/documents/documents.h"
+#include "tests/documents/support/cfb_writer.h"
+#include "tests/documents/support/docx_writer.h"
 #include "tests/documents/support/normalise.h"
 #include "tests/documents/support/paths.h"
 
@@ -185,11 +188,40 @@ std::vector<fs::path> inputs_for(char const* extension) {
     return files;
 }
 
+// Documents written here from our own text, so every tool has something to
+// read without the shared corpus: accents, emoji, right-to-left text and a
+// table.
+std::vector<fs::path> generated_inputs(char const* extension, fs::path const& folder) {
+    std::vector<std::pair<std::string, std::string>> documents;
+    if (std::string_view(extension) == ".docx") {
+        // Paragraphs carry an attribute, as a word processor writes them:
+        // docx2txt only breaks lines at paragraphs that have one.
+        auto paragraph = [](std::string const& text) { return "<w:p w:rsidR=\"00A1B2C3\"><w:r><w:t>" + text + "</w:t></w:r></w:p>"; };
+        auto cell = [&](std::string const& text) { return "<w:tc>" + paragraph(text) + "</w:tc>"; };
+        documents.emplace_back("generated-text.docx", testkit::make_docx(
+            paragraph("Caf\u00e9 cr\u00e8me, na\u00efve fa\u00e7ade.") + paragraph("A microphone \U0001F3A4 on stage.")
+            + paragraph("\u05e9\u05dc\u05d5\u05dd \u05e2\u05d5\u05dc\u05dd") + paragraph("The last line.")));
+        documents.emplace_back("generated-table.docx", testkit::make_docx(
+            paragraph("Before the table") + "<w:tbl><w:tr>" + cell("Speaker") + cell("Minutes") + "</w:tr><w:tr>" + cell("Ana")
+            + cell("Ten") + "</w:tr></w:tbl>" + paragraph("After the table")));
+    } else if (std::string_view(extension) == ".doc") {
+        documents.emplace_back("generated.doc", testkit::make_word_document({
+            testkit::compressed_piece("Good evening, everyone.\rThank you for coming tonight.\r"),
+            testkit::unicode_piece(u"Caf\u00e9 cr\u00e8me and \u05e9\u05dc\u05d5\u05dd.\r")}).bytes);
+    }
+    std::vector<fs::path> files;
+    for (auto const& [name, bytes] : documents) {
+        std::ofstream(folder / name, std::ios::binary) << bytes;
+        files.push_back(folder / name);
+    }
+    return files;
+}
+
 class ReferenceTool : public testing::TestWithParam<Tool> {
 protected:
     void SetUp() override {
         scratch_ = fs::path(testing::TempDir()) / (std::string("cw_reference_") + GetParam().name);
-        fs::create_directories(scratch_);
+        fs::create_directories(scratch_ / "in");
     }
     void TearDown() override { fs::remove_all(scratch_); }
     fs::path scratch_;
@@ -199,7 +231,9 @@ TEST_P(ReferenceTool, AgreesExceptForKnownDifferences) {
     Tool const& tool = GetParam();
     if (!on_path(tool.name)) GTEST_SKIP() << tool.name << " is not installed";
     int compared = 0;
-    for (fs::path const& file : inputs_for(tool.extension)) {
+    auto inputs = inputs_for(tool.extension);
+    for (auto const& generated : generated_inputs(tool.extension, scratch_ / "in")) inputs.push_back(generated);
+    for (fs::path const& file : inputs) {
         ExtractResult const ours = extract_file(file.string());
         if (!ours.ok) continue;
         auto const output = run(tool.command(file, scratch_));
@@ -218,6 +252,9 @@ TEST_P(ReferenceTool, AgreesExceptForKnownDifferences) {
             EXPECT_TRUE(in_order_within(mine, theirs)) << "ours:   " << mine << "\ntheirs: " << theirs;
         }
     }
+    // The written .doc files are too bare for catdoc and antiword; their
+    // comparisons need the real documents of the shared corpus.
+    if (compared == 0 && !testkit::corpus_dir()) GTEST_SKIP() << "no document " << tool.name << " can read without the shared corpus";
     EXPECT_GT(compared, 0);
 }
 
