@@ -142,7 +142,8 @@ std::string host_name()
 SimDevice& start_device(Driver& driver, Paths const& paths, Idiom idiom, std::optional<std::string> const& mic_file, web::PageServices& page_services)
 {
     auto log_file = std::make_shared<StreamLogSink>(paths.log_file());
-    auto captured = std::make_shared<CapturedLogSink>();
+    // What pages and the driver read back; the whole log is in the file.
+    auto captured = std::make_shared<CapturedLogSink>(5000);
     auto stand_ins = std::make_unique<sim::SimPlatform>();
     auto* platform = stand_ins.get();
     auto persistence = std::make_unique<SqlitePersistence>(paths.store_file(), [log_file](std::string const& line) { log_file->write(line); });

@@ -10,12 +10,17 @@ void CapturedLogSink::write(std::string const& line)
 {
     std::lock_guard lock(m_mutex);
     m_lines.push_back(line);
+    if (m_keep_at_most > 0 && m_lines.size() > m_keep_at_most) {
+        m_lines.pop_front();
+        if (m_taken > 0)
+            --m_taken;
+    }
 }
 
 std::vector<std::string> CapturedLogSink::lines() const
 {
     std::lock_guard lock(m_mutex);
-    return m_lines;
+    return { m_lines.begin(), m_lines.end() };
 }
 
 std::vector<std::string> CapturedLogSink::take_new_lines()

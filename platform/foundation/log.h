@@ -6,6 +6,7 @@
 //
 // Lines may be written from any thread.
 
+#include <deque>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -20,9 +21,15 @@ public:
     virtual void write(std::string const& line) = 0;
 };
 
-// Keeps every line; `take_new_lines` hands out those not yet taken.
+// Keeps the lines written, every one by default, or only the newest
+// `keep_at_most` (a long-running program's log would otherwise grow
+// without end); `take_new_lines` hands out those not yet taken.
 class CapturedLogSink final : public LogSink {
 public:
+    explicit CapturedLogSink(std::size_t keep_at_most = 0)
+        : m_keep_at_most(keep_at_most)
+    {
+    }
     void write(std::string const& line) override;
     std::vector<std::string> lines() const;
     std::vector<std::string> take_new_lines();
@@ -30,8 +37,9 @@ public:
 
 private:
     mutable std::mutex m_mutex;
-    std::vector<std::string> m_lines;
+    std::deque<std::string> m_lines;
     size_t m_taken { 0 };
+    std::size_t m_keep_at_most;
 };
 
 // Writes each line to stderr and appends it to a file, with a timestamp.
