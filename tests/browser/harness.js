@@ -131,6 +131,18 @@ export function waitForTop(page, screen) {
   return waitFor(page, (wanted) => window.cuewright.state.top === wanted, screen);
 }
 
+// Opens the first script tile in the prompter.
+export async function openPrompter(page) {
+  await page.click('[data-type="CustomCollectionViewCell"]');
+  await waitForTop(page, 'scriptViewController');
+}
+
+// Opens the settings of the prompter on top.
+export async function openSettings(page) {
+  await page.click(onTop('[data-name="settingsButton"]'));
+  await waitForTop(page, 'SettingsTableViewController');
+}
+
 // Holds the mouse on an element until a sheet comes up: a press as long as
 // a finger's, timed by the device, not by the test.
 export async function pressUntilSheet(page, selector) {

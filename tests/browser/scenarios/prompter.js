@@ -72,10 +72,8 @@ export const scenarios = [
     },
     async run(t) {
       const page = await t.open({ width: 390, height: 844 });
-      await page.click('[data-type="CustomCollectionViewCell"]');
-      await t.waitForTop(page, 'scriptViewController');
-      await page.click(t.onTop('[data-name="settingsButton"]'));
-      await t.waitForTop(page, 'SettingsTableViewController');
+      await t.openPrompter(page);
+      await t.openSettings(page);
       await page.click(t.onTop('[data-name="magicSwitch"]'));
       await page.click('.system-prompt [data-action="Allow"]');
       await t.waitFor(page, () => window.cuewright.state.permissionQuestions.length === 0);
@@ -94,11 +92,9 @@ export const scenarios = [
     seed: oneScript(longText(120)),
     async run(t) {
       const page = await t.open({ width: 390, height: 844 });
-      await page.click('[data-type="CustomCollectionViewCell"]');
-      await t.waitForTop(page, 'scriptViewController');
+      await t.openPrompter(page);
       const sizeBefore = (await modelView(page, 'ScriptTextView')).fontSize;
-      await page.click(t.onTop('[data-name="settingsButton"]'));
-      await t.waitForTop(page, 'SettingsTableViewController');
+      await t.openSettings(page);
       // The right half of each control: the stepper's "+", "Reversed".
       const rightHalf = async (name) => {
         const control = page.locator(t.onTop(`[data-name="${name}"]`));
@@ -147,8 +143,7 @@ export const scenarios = [
       await t.waitFor(page, () => document.querySelectorAll('[data-type="CustomCollectionViewCell"]').length === 1);
       assert.match(await page.textContent('[data-type="CustomCollectionViewCell"]'), /Opening night/);
 
-      await page.click('[data-type="CustomCollectionViewCell"]');
-      await t.waitForTop(page, 'scriptViewController');
+      await t.openPrompter(page);
       assert.match(await page.textContent('[data-name="ScriptTextView"]'), /Paragraph 80\./);
       assert.equal(await offsetOf(t, page), 0);
 
@@ -169,8 +164,7 @@ export const scenarios = [
     seed: oneScript(longText(2000)),
     async run(t) {
       const page = await t.open({ width: 800, height: 600 });
-      await page.click('[data-type="CustomCollectionViewCell"]');
-      await t.waitForTop(page, 'scriptViewController');
+      await t.openPrompter(page);
       assert.equal((await t.command(page, { cmd: 'set_value', name: 'SpeedSlider', value: 50 })).ok, true);
       await page.click('[data-name="startButton"]');
       await t.waitFor(page, () => window.cuewright.driving && window.cuewright.state.wantsTicks);
@@ -193,8 +187,7 @@ export const scenarios = [
     seed: oneScript(longText(400)),
     async run(t) {
       const page = await t.open({ width: 1024, height: 768 });
-      await page.click('[data-type="CustomCollectionViewCell"]');
-      await t.waitForTop(page, 'scriptViewController');
+      await t.openPrompter(page);
       const speed = async () => (await modelView(page, 'SpeedSlider')).value;
       const before = await speed();
       await page.keyboard.press('ArrowUp');
@@ -221,8 +214,7 @@ export const scenarios = [
     async run(t) {
       for (const viewport of [{ width: 390, height: 844 }, { width: 1280, height: 800 }]) {
         const page = await t.open(viewport);
-        await page.click('[data-type="CustomCollectionViewCell"]');
-        await t.waitForTop(page, 'scriptViewController');
+        await t.openPrompter(page);
         await t.waitFor(page, () => {
           const el = document.querySelector('[data-name="ScriptTextView"]');
           return el._snap.contentSize[1] === el.querySelector('.text-content').scrollHeight;

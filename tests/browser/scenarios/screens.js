@@ -7,13 +7,6 @@ import { seedLibrary } from '../library.js';
 
 
 
-async function openSettings(t, page) {
-  await page.click('[data-type="CustomCollectionViewCell"]');
-  await t.waitForTop(page, 'scriptViewController');
-  await page.click(t.onTop('[data-name="settingsButton"]'));
-  await t.waitForTop(page, 'SettingsTableViewController');
-}
-
 // The share of pixels in a band of the text where `after` is `before`
 // turned left to right, and where it is simply `before`.
 function mirroredShare(t, before, after, box) {
@@ -66,7 +59,8 @@ export const scenarios = [
     seed: oneShortScript,
     async run(t) {
       const page = await t.open({ width: 390, height: 844 });
-      await openSettings(t, page);
+      await t.openPrompter(page);
+      await t.openSettings(page);
       await page.click(t.onTop('[data-name="colorButton"]'));
       await t.waitForTop(page, 'ColorPickerScreen');
       await page.fill('.picker-well', '#ff0000');
@@ -89,13 +83,11 @@ export const scenarios = [
     seed: ({ program, dataDir }) => seedLibrary(program, dataDir, [{ title: 'Mirror', text: 'Left words first.\nThen more on the right side, ending here.' }]),
     async run(t) {
       const page = await t.open({ width: 390, height: 844 });
-      await page.click('[data-type="CustomCollectionViewCell"]');
-      await t.waitForTop(page, 'scriptViewController');
+      await t.openPrompter(page);
       const box = await page.locator(t.onTop('[data-name="ScriptTextView"]')).boundingBox();
       const before = t.decodePng(await page.screenshot());
 
-      await page.click(t.onTop('[data-name="settingsButton"]'));
-      await t.waitForTop(page, 'SettingsTableViewController');
+      await t.openSettings(page);
       await page.click(t.onTop('[data-name="horimirrorSwitch"]'));
       await page.click(t.onTop('[data-name="closeButton"]'));
       await t.waitForTop(page, 'scriptViewController');
@@ -108,8 +100,7 @@ export const scenarios = [
 
       // Upside down: one mirror at a time, so the newer one replaces the
       // left-to-right turn.
-      await page.click(t.onTop('[data-name="settingsButton"]'));
-      await t.waitForTop(page, 'SettingsTableViewController');
+      await t.openSettings(page);
       await page.click(t.onTop('[data-name="mirrorSwitch"]'));
       await page.click(t.onTop('[data-name="closeButton"]'));
       await t.waitForTop(page, 'scriptViewController');
@@ -138,7 +129,8 @@ export const scenarios = [
     seed: oneShortScript,
     async run(t) {
       const page = await t.open({ width: 390, height: 844 });
-      await openSettings(t, page);
+      await t.openPrompter(page);
+      await t.openSettings(page);
       await page.click(t.onTop('[data-name="magicSwitch"]'));
       await page.waitForSelector('.system-prompt');
       assert.match(await page.textContent('.system-prompt .alert-title'), /microphone/);

@@ -8,10 +8,8 @@ import { seedLibrary } from '../library.js';
 
 
 async function recordATake(t, page) {
-  await page.click('[data-type="CustomCollectionViewCell"]');
-  await t.waitForTop(page, 'scriptViewController');
-  await page.click(t.onTop('[data-name="settingsButton"]'));
-  await t.waitForTop(page, 'SettingsTableViewController');
+  await t.openPrompter(page);
+  await t.openSettings(page);
   await page.click(t.onTop('[data-name="videoSwitch"]'));
   // The system asks for the camera, the microphone and the photo library.
   for (let asked = 0; asked < 3; asked += 1) {
