@@ -4,6 +4,7 @@
 #include "editScriptViewController.h"
 
 #include "library/library_records.h"
+#include "library/script_lists.h"
 #include "library/store_keys.h"
 #include "library/welcome_text.h"
 #include "platform/foundation/format.h"
@@ -100,13 +101,8 @@ void editScriptViewController::loadWorkingLists()
     auto& store = context().defaults;
     scriptText = store.list(keys::scriptTextArray);
     scriptTitles = store.list(keys::scriptTitlesArray);
-    textSizeArray = store.list(keys::textSizeArray);
-    isScrollNormalArray = store.list(keys::isScrollNormalArray);
-    colorDataArray = store.list(keys::colorDataArray);
-    isMirrorModeArray = store.list(keys::isMirrorModeArray);
-    isMagicScrollingArray = store.list(keys::isMagicScrollingArray);
-    isRecordingVideoArray = store.list(keys::isRecordingVideoArray);
-    textColorDataArray = store.list(keys::textColorDataArray);
+    load_settings_lists(store, { &textSizeArray, &isScrollNormalArray, &colorDataArray, &textColorDataArray,
+                                   &isMirrorModeArray, &isMagicScrollingArray, &isRecordingVideoArray });
 }
 
 void editScriptViewController::chooseMode()

@@ -15,6 +15,12 @@ ScriptLists ScriptLists::load(Defaults const& store)
     return lists;
 }
 
+void load_settings_lists(Defaults const& store, std::array<List*, 7> const& into)
+{
+    for (size_t i = 0; i < into.size(); ++i)
+        *into[i] = store.list(keys::perScriptSettings[i]);
+}
+
 static void erase_at(List& list, size_t k)
 {
     if (k < list.size())

@@ -34,4 +34,8 @@ struct ScriptLists {
     void store_settings(Defaults&) const;
 };
 
+// Reads the seven per-script settings lists into a screen's own fields,
+// given in the order of keys::perScriptSettings.
+void load_settings_lists(Defaults const&, std::array<List*, 7> const& into);
+
 }

@@ -5,6 +5,7 @@
 
 #include "library/library_records.h"
 #include "library/script_start_values.h"
+#include "library/script_lists.h"
 #include "library/store_keys.h"
 #include "platform/foundation/format.h"
 #include "platform/ui/app_context.h"
@@ -64,13 +65,8 @@ void scriptViewController::refreshPresentation(Refresh variant)
     videoMessageView->hidden = !store.boolean(keys::canVideo);
 
     scriptText = string_list(store.list(keys::scriptTextArray));
-    textSizeArray = store.list(keys::textSizeArray);
-    isScrollNormalArray = store.list(keys::isScrollNormalArray);
-    colorDataArray = store.list(keys::colorDataArray);
-    textColorDataArray = store.list(keys::textColorDataArray);
-    isMirrorModeArray = store.list(keys::isMirrorModeArray);
-    isMagicScrollingArray = store.list(keys::isMagicScrollingArray);
-    isRecordingVideoArray = store.list(keys::isRecordingVideoArray);
+    load_settings_lists(store, { &textSizeArray, &isScrollNormalArray, &colorDataArray, &textColorDataArray,
+                                   &isMirrorModeArray, &isMagicScrollingArray, &isRecordingVideoArray });
 
     scriptIndex = store.integer(keys::currentlyEditingIndex);
     if (variant == Refresh::Appearance) {

@@ -158,12 +158,7 @@ void SettingsTableViewController::handlePanGesture(GestureRecognizer& recognizer
 
 void SettingsTableViewController::describe(Record& record) const
 {
-    record["scriptIndex"] = scriptIndex;
-    record["isSelectingBGColor"] = isSelectingBGColor;
-    if (colorToSave)
-        record["colorToSave"] = to_value(*colorToSave);
-    if (textcolorToSave)
-        record["textcolorToSave"] = to_value(*textcolorToSave);
+    describe_settings(record);
 }
 
 }

@@ -77,27 +77,7 @@ void settingsViewController::loadView()
     videoSwitch = &add_switch_row("Record Video", "videoSwitch");
     videoSwitch->on_value_changed = [this](Switch& sender) { toggleVideo(sender); };
 
-    auto& scroll = page.add_subview(std::make_unique<ScrollView>(Rect { { 0, y }, { width, bounds.size.height - y } }));
-    scroll.name = "myScrollView";
-    myScrollView = &scroll;
-    struct Link {
-        char const* name;
-        char const* title;
-        std::function<void()> action;
-    };
-    Link const links[] = {
-        { "permissionsButton", "Manage Permissions", [this] { managePermissions(); } },
-        { "supportButton", "Get Support", [this] { getSupport(); } },
-        { "reviewButton", "Rate Cuewright", [this] { ReviewonAppStore(); } },
-        { "privacyButton", "Privacy Policy", [this] { privacyPolicy(); } },
-        { "termsButton", "Terms of Use", [this] { Terms(); } },
-        { "newSettingsButton", "More Settings", [this] { SHOWNEWSETTINGS(); } },
-    };
-    double link_y = 0;
-    for (auto const& link : links) {
-        add_link(scroll, link.name, link.title, { { margin, link_y }, { width - 2 * margin, row_height } }).on_tap = link.action;
-        link_y += row_height;
-    }
+    add_links(page, Rect { { 0, y }, { width, bounds.size.height - y } }, true);
 
     videoMessageView = &add_video_notice(page, Rect { { margin, 200 }, { width - 2 * margin, 120 } }, [this] { hideVideoMessage(); });
 

@@ -1,6 +1,7 @@
 #include "script_settings.h"
 
 #include "library/script_start_values.h"
+#include "library/script_lists.h"
 #include "library/store_keys.h"
 #include "platform/foundation/format.h"
 #include "platform/ui/app_context.h"
@@ -50,13 +51,8 @@ void ScriptSettings::prepareVideoMessage()
 void ScriptSettings::loadScript()
 {
     auto& store = m_screen.context().defaults;
-    textSizeArray = store.list(keys::textSizeArray);
-    isScrollNormalArray = store.list(keys::isScrollNormalArray);
-    colorDataArray = store.list(keys::colorDataArray);
-    textColorDataArray = store.list(keys::textColorDataArray);
-    isMirrorModeArray = store.list(keys::isMirrorModeArray);
-    isMagicScrollingArray = store.list(keys::isMagicScrollingArray);
-    isRecordingVideoArray = store.list(keys::isRecordingVideoArray);
+    load_settings_lists(store, { &textSizeArray, &isScrollNormalArray, &colorDataArray, &textColorDataArray,
+                                   &isMirrorModeArray, &isMagicScrollingArray, &isRecordingVideoArray });
     m_script_count = store.list(keys::scriptTitlesArray).size();
 
     scriptIndex = store.integer(keys::currentlyEditingIndex);

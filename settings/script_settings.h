@@ -87,6 +87,12 @@ public:
     void hideVideoMessage();
     void viewDidLayoutSubviews();
 
+    // The scrolling list of application-wide links, at `frame` in `parent`;
+    // the older screen also links to the newer one.
+    void add_links(View& parent, Rect frame, bool with_more_settings);
+    // What both screens show of their state in snapshots.
+    void describe_settings(Record&) const;
+
     void colorPickerControllerDidPickColor(ColorPickerController&, Color) override;
     void colorPickerControllerDidCancel(ColorPickerController&) override;
     void mailComposeControllerDidFinishWithResultError(MailComposeScreen&, MailComposeResult, std::string const& error) override;

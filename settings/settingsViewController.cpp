@@ -81,12 +81,7 @@ void settingsViewController::closeSettings()
 
 void settingsViewController::describe(Record& record) const
 {
-    record["scriptIndex"] = scriptIndex;
-    record["isSelectingBGColor"] = isSelectingBGColor;
-    if (colorToSave)
-        record["colorToSave"] = to_value(*colorToSave);
-    if (textcolorToSave)
-        record["textcolorToSave"] = to_value(*textcolorToSave);
+    describe_settings(record);
 }
 
 }

@@ -3,6 +3,7 @@
 // review prompt, the web pages, and the settings screen itself.
 
 #include "script_settings.h"
+#include "settings_layout_helpers.h"
 
 #include "app/product_info.h"
 #include "platform/foundation/format.h"
@@ -17,6 +18,44 @@ static constexpr char support_subject[] = "Cuewright Support";
 static constexpr char support_body[] = "I need help with Cuewright";
 static constexpr char no_mail_title[] = "Cannot Send Mail";
 static constexpr char no_mail_message[] = "Mail is not set up on this device. You can write to us at %@.";
+
+void ScriptSettings::add_links(View& parent, Rect frame, bool with_more_settings)
+{
+    using settings_layout::margin;
+    using settings_layout::row_height;
+    auto& scroll = parent.add_subview(std::make_unique<ScrollView>(frame));
+    scroll.name = "myScrollView";
+    myScrollView = &scroll;
+    struct Link {
+        char const* name;
+        char const* title;
+        std::function<void()> action;
+    };
+    std::vector<Link> links {
+        { "permissionsButton", "Manage Permissions", [this] { managePermissions(); } },
+        { "supportButton", "Get Support", [this] { getSupport(); } },
+        { "reviewButton", "Rate Cuewright", [this] { ReviewonAppStore(); } },
+        { "privacyButton", "Privacy Policy", [this] { privacyPolicy(); } },
+        { "termsButton", "Terms of Use", [this] { Terms(); } },
+    };
+    if (with_more_settings)
+        links.push_back({ "newSettingsButton", "More Settings", [this] { SHOWNEWSETTINGS(); } });
+    double y = 0;
+    for (auto const& link : links) {
+        settings_layout::add_link(scroll, link.name, link.title, { { margin, y }, { frame.size.width - 2 * margin, row_height } }).on_tap = link.action;
+        y += row_height;
+    }
+}
+
+void ScriptSettings::describe_settings(Record& record) const
+{
+    record["scriptIndex"] = scriptIndex;
+    record["isSelectingBGColor"] = isSelectingBGColor;
+    if (colorToSave)
+        record["colorToSave"] = to_value(*colorToSave);
+    if (textcolorToSave)
+        record["textcolorToSave"] = to_value(*textcolorToSave);
+}
 
 void ScriptSettings::managePermissions()
 {

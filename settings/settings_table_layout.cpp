@@ -81,26 +81,7 @@ void SettingsTableViewController::loadView()
     videoMessageView = &add_video_notice(table, Rect { { margin, 120 }, { width - 2 * margin, 120 } }, [this] { hideVideoMessage(); });
 
     auto& links_row = add_row(table, 2, 132);
-    auto& scroll = links_row.add_subview(std::make_unique<ScrollView>(Rect { {}, { width, 132 } }));
-    scroll.name = "myScrollView";
-    myScrollView = &scroll;
-    struct Link {
-        char const* name;
-        char const* title;
-        std::function<void()> action;
-    };
-    Link const links[] = {
-        { "permissionsButton", "Manage Permissions", [this] { managePermissions(); } },
-        { "supportButton", "Get Support", [this] { getSupport(); } },
-        { "reviewButton", "Rate Cuewright", [this] { ReviewonAppStore(); } },
-        { "privacyButton", "Privacy Policy", [this] { privacyPolicy(); } },
-        { "termsButton", "Terms of Use", [this] { Terms(); } },
-    };
-    double y = 0;
-    for (auto const& link : links) {
-        add_link(scroll, link.name, link.title, { { margin, y }, { width - 2 * margin, row_height } }).on_tap = link.action;
-        y += row_height;
-    }
+    add_links(links_row, Rect { {}, { width, 132 } }, false);
 
     auto& close_row = add_row(table, 2);
     add_link(close_row, "closeButton", "Done", { { margin, 0 }, { width / 2 - margin, row_height } }).on_tap = [this] { closeSettings(); };
